@@ -208,7 +208,7 @@ Status parseHeader(const std::string& file, const std::string& name, Layout& out
         if (b[pos] == 0x0D)
             break;
         if (pos + 32 > out.headerLength)
-            return Status::failure(name + ": field descriptor runs past the header");
+            return Status::failure(name + ": field list has no terminator (descriptor runs past the header)");
         const unsigned char* d = b + pos;
         std::size_t nameLen = 0;
         while (nameLen < 11 && d[nameLen] != 0)
