@@ -1,0 +1,60 @@
+#include "app/dialogs/OptionDialog.h"
+
+#include "app/Localizer.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+
+namespace versilla::app {
+
+OptionDialog::OptionDialog(QWidget* parent, const char* className, int width, int height,
+                           std::optional<QColor> background)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QString::fromLatin1(className));
+    setModal(true);
+    setFixedSize(width, height);
+    if (background) paintIn(*background);
+}
+
+void OptionDialog::paintIn(const QColor& colour) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+void OptionDialog::centreOnParent() {
+    QRect area;
+    if (QWidget* owner = parentWidget()) {
+        QWidget* window = owner->window();
+        area = QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    }
+    if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void OptionDialog::showEvent(QShowEvent* event) {
+    centreOnParent();
+    QDialog::showEvent(event);
+}
+
+CaptionLookup captionLookupFor(const Localizer* localizer, int form) {
+    if (!localizer) return [](const QString&) { return QString(); };
+    return [localizer, form](const QString& object) { return localizer->caption(form, object); };
+}
+
+} // namespace versilla::app
+
+#include "app/controls/ControlSeams.h"
+
+namespace versilla::app {
+
+std::optional<qint64> chooseReadOnlyColour(QWidget* parent, qint64 current) {
+    const qint64 picked = ControlSeams::pickColour(parent, current);
+    if (picked < 0) return std::nullopt;
+    return picked;
+}
+
+} // namespace versilla::app
