@@ -44,7 +44,7 @@ Schema tempoTemplate()
 Schema captions()
 {
     Schema s;
-    s.fields = {n("SPRACHE", 2), n("FORM", 2), c("OBJEKT", 30), c("CAPTION", 120), c("HINT", 200)};
+    s.fields = {n("SPRACHE", 2), n("FORM", 2), c("OBJEKT", 30), c("CAPTION", 254), c("HINT", 254)};
     s.tags = {{kPrimaryTag,
                {{"SPRACHE", KeyKind::Right, 2}, {"FORM", KeyKind::Right, 2}, {"OBJEKT", KeyKind::Text, 30}},
                false}};

@@ -22,8 +22,8 @@ Schema assignmentTemplate();
 /// Template of the tempo table "tempo0": NR N(6), GESTICKS N(11);
 /// tag "IPRIMAER" ascending on GESTICKS (KeyKind::Signed).
 Schema tempoTemplate();
-/// Caption table "Objekte": SPRACHE N(2), FORM N(2), OBJEKT C(30), CAPTION C(120),
-/// HINT C(200); tag "IPRIMAER" on the 34-character caption key
+/// Caption table "Objekte": SPRACHE N(2), FORM N(2), OBJEKT C(30), CAPTION C(254),
+/// HINT C(254); tag "IPRIMAER" on the 34-character caption key
 /// (keyRight(SPRACHE,2) + keyRight(FORM,2) + keyLeft(OBJEKT,30)).
 Schema captions();
 /// Message table "Messages": SPRACHE N(2), GRUPPE N(2), NUMMER N(3), HINWEIS
