@@ -410,6 +410,10 @@ struct Table::Impl {
     std::uint32_t memoBlock = kMemoBlockSize;
     std::uint64_t memoSize = 0;
     bool headerDirty = false;
+    // Appended records are collected and written in one go (at flush, close, or
+    // once enough have gathered); records below `written` are on disk.
+    std::uint32_t written = 0;
+    static constexpr std::size_t kAppendBuffer = 64 * 1024;
 
     // cursor
     int tag = -1;
@@ -647,8 +651,25 @@ struct Table::Impl {
         return Status::success();
     }
 
+    /// Writes the appended records still held in memory.
+    Status writeBack()
+    {
+        if (written >= recCount() || opts.atomicWrites || opts.readOnly) {
+            written = recCount();
+            return Status::success();
+        }
+        std::string tail = data.substr(std::size_t{written} * recLen());
+        tail += '\x1A';
+        if (!writeAll(fd, tail.data(), tail.size(), static_cast<off_t>(layout.headerLength + std::uint64_t{written} * recLen())))
+            return Status::failure(dbfPath.string() + ": cannot write records: " + errnoText());
+        written = recCount();
+        return Status::success();
+    }
+
     Status writeHeaderCount()
     {
+        if (auto st = writeBack(); !st)
+            return st;
         if (!headerDirty || opts.readOnly)
             return Status::success();
         if (opts.atomicWrites)
@@ -696,13 +717,13 @@ struct Table::Impl {
         if (opts.atomicWrites) {
             if (auto st = rewriteAtomically(); !st)
                 return st;
-        } else {
+        } else if (r < written) {
             const off_t at = static_cast<off_t>(layout.headerLength + std::uint64_t{r} * recLen());
-            std::string out = buf;
-            if (appending)
-                out += '\x1A';
-            if (!writeAll(fd, out.data(), out.size(), at))
+            if (!writeAll(fd, buf.data(), buf.size(), at))
                 return Status::failure(dbfPath.string() + ": cannot write record " + std::to_string(r + 1) + ": " + errnoText());
+        } else if ((recCount() - written) * recLen() >= kAppendBuffer) {
+            if (auto st = writeBack(); !st)
+                return st;
         }
         cur = r;
         atEof = false;
@@ -912,6 +933,7 @@ Status Table::open(const fs::path& folder, std::string_view alias, const OpenOpt
     }
     fresh.rebuildTags();
 
+    fresh.written = fresh.layout.recordCount;
     *m = std::move(fresh);
     goTop();
     return Status::success();
@@ -1503,6 +1525,7 @@ Status Table::zap()
     m->memoPending.clear();
     m->data.clear();
     m->layout.recordCount = 0;
+    m->written = 0;
     m->headerDirty = true;
     m->rebuildTags();
     if (m->opts.atomicWrites) {
@@ -1544,6 +1567,7 @@ Status Table::pack()
         }
     m->data = std::move(kept);
     m->layout.recordCount = n;
+    m->written = n;
     m->headerDirty = true;
     m->rebuildTags();
     if (m->opts.atomicWrites) {

@@ -44,8 +44,9 @@ struct OpenOptions {
 /// Writes: replace*() change the current row's buffer; the row is stored by
 /// unlock(), appendEnd(), or when the cursor moves, the tag changes, or the table
 /// is flushed or closed. A store writes just that record in place (one write, no
-/// rewrite of the file, no fsync); appends extend the file. The record count in
-/// the header is brought up to date at flush() and close().
+/// rewrite of the file, no fsync). Appended rows are gathered in memory and
+/// written to the end of the file in one go at flush(), close(), or every 64 KB;
+/// the record count in the header is brought up to date at the same time.
 ///
 /// Errors: operations that can fail return a Status. Field reads cannot return
 /// one; an unknown field name reads blank and sets lastError().

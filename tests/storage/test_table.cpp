@@ -181,6 +181,46 @@ TEST_F(TableTest, SignedTagKeepsNumericOrderAndRecordOrderForEqualKeys)
     EXPECT_EQ(column(t, "TEXT"), moved);
 }
 
+TEST_F(TableTest, ManyAppendsWithEditsInBetweenAllReachTheFile)
+{
+    // Enough rows that appends are written in several batches, with edits to
+    // rows already written and to rows still gathered in memory.
+    ASSERT_TRUE(createTable(dir, "texte", schemas::assignmentTemplate()));
+    constexpr int kRows = 2000;
+    {
+        Table t;
+        ASSERT_TRUE(t.open(dir, "texte", quick()));
+        for (int i = 0; i < kRows; ++i) {
+            ASSERT_TRUE(addSyllable(t, i, "s" + std::to_string(i)));
+            if (i == 1500) {
+                ASSERT_TRUE(t.go(10));
+                ASSERT_TRUE(t.recordLock());
+                ASSERT_TRUE(t.replaceString("TEXT", "edited early"));
+                ASSERT_TRUE(t.unlock());
+            }
+        }
+        ASSERT_TRUE(t.go(kRows));
+        ASSERT_TRUE(t.recordLock());
+        ASSERT_TRUE(t.replaceString("TEXT", "edited last"));
+        ASSERT_TRUE(t.unlock());
+        ASSERT_TRUE(t.go(500));
+        ASSERT_TRUE(t.deleteRecord());
+    }
+    EXPECT_EQ(readFile("texte.dbf").size(), 32u + 32u * 7u + 1u + kRows * 155u + 1u);
+    Table t;
+    ASSERT_TRUE(t.open(dir, "texte", quick()));
+    EXPECT_EQ(t.recCount(), static_cast<std::uint32_t>(kRows));
+    EXPECT_EQ(t.rowCount(), static_cast<std::uint32_t>(kRows - 1));
+    ASSERT_TRUE(t.go(10));
+    EXPECT_EQ(t.fieldAsString("TEXT"), "edited early");
+    ASSERT_TRUE(t.go(kRows));
+    EXPECT_EQ(t.fieldAsString("TEXT"), "edited last");
+    EXPECT_EQ(t.fieldAsInteger("ZEIT"), kRows - 1);
+    EXPECT_FALSE(t.go(500));
+    ASSERT_TRUE(t.go(1999));
+    EXPECT_EQ(t.fieldAsString("TEXT"), "s1998");
+}
+
 TEST_F(TableTest, NavigationSkipsBackwardsAndReportsBeginning)
 {
     ASSERT_TRUE(createTable(dir, "tempo", schemas::tempoTemplate()));
