@@ -157,12 +157,25 @@ SongStatus writeSong(const core::TMidiFile& song, const std::vector<WriteList>& 
     ByteSink sink(out);
     sink.reserve(estimate);
 
+    // The header's bytes are copied; where the song object took its format or
+    // division from a later header chunk, its own values are written instead, so
+    // the file reads back as the song it was written from.
+    std::string head(*header);
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(head[i]); };
+    const std::int32_t copiedFormat = byte(1) <= 2 ? byte(1) : 0;
+    if (copiedFormat != song.Format()) {
+        head[0] = 0;
+        head[1] = static_cast<char>(song.Format());
+    }
+    head[2] = static_cast<char>(trackCount >> 8);
+    head[3] = static_cast<char>(trackCount);
+    if (((byte(4) << 8) | byte(5)) != song.Division()) {
+        head[4] = static_cast<char>(song.Division() >> 8);
+        head[5] = static_cast<char>(song.Division());
+    }
     sink.put("MThd");
     sink.put(std::string_view("\0\0\0\6", 4));
-    sink.put(header->substr(0, 2)); // format, byte for byte
-    sink.put(static_cast<std::uint8_t>(trackCount >> 8));
-    sink.put(static_cast<std::uint8_t>(trackCount));
-    sink.put(header->substr(4, 2)); // division, byte for byte
+    sink.put(head);
 
     for (std::int32_t t = 0; t < trackCount; ++t) {
         const core::TMidiTrack* track = song.GetTrack(t);

@@ -69,8 +69,10 @@ struct SongWriteOptions {
 };
 
 /// Writes the song file into `out` (replacing its content): the header chunk of
-/// the bytes the song was read from (format and division copied; the track count
-/// set to the number of track chunks written), then one track chunk per track of
+/// the bytes the song was read from, as a 6-byte header (format and division
+/// copied byte for byte unless the song object holds other values from a later
+/// header chunk; the track count set to the number of track chunks written, so
+/// the file never announces chunks that do not follow), then one track chunk per track of
 /// `song` from its write list. Tempo events take their tempo from `tempoList` (the
 /// k-th tempo change of a track takes the k-th entry, in list order, whose track
 /// index is that track; a tempo event of value 0 and any event without an entry
