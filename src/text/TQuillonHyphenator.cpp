@@ -128,11 +128,14 @@ std::string TQuillonHyphenator::hyphenateWord(std::string_view word, char mark) 
     if (n == 0 || word.find('-') != std::string_view::npos || n > MaxWordLength)
         return std::string(word);
 
-    // The word between two edge dots, lower-cased (only A to Z).
-    std::array<char, MaxWordLength + 2> lowered{};
+    // d: the word between two edge dots, lower-cased (only A to Z).
+    std::array<unsigned char, MaxWordLength + 2> d{};
+    d[0] = '.';
     for (std::size_t i = 0; i < n; ++i)
-        lowered[i] = lowerAscii(word[i]);
-    const std::string_view low(lowered.data(), n);
+        d[i + 1] = static_cast<unsigned char>(lowerAscii(word[i]));
+    d[n + 1] = '.';
+    const std::size_t len = n + 2;
+    const std::string_view low(reinterpret_cast<const char*>(d.data()) + 1, n);
 
     for (const std::string& entry : m_exceptions) {
         std::size_t i = 0;
@@ -157,13 +160,6 @@ std::string TQuillonHyphenator::hyphenateWord(std::string_view word, char mark) 
         return out;
     }
 
-    std::array<unsigned char, MaxWordLength + 2> d{};
-    d[0] = '.';
-    for (std::size_t i = 0; i < n; ++i)
-        d[i + 1] = static_cast<unsigned char>(lowered[i]);
-    d[n + 1] = '.';
-    const std::size_t len = n + 2;
-
     // gap[k]: value of the gap before letter k of the word (from 1); a pattern
     // found at 0-based start s puts its gap j at k = s + j.
     std::array<std::uint8_t, MaxWordLength + 2 + 10> gap{};
@@ -186,12 +182,15 @@ std::string TQuillonHyphenator::hyphenateWord(std::string_view word, char mark) 
         }
     }
 
-    std::string out;
-    out.reserve(n + n / 2);
-    for (std::size_t k = 1; k <= n; ++k) {
+    // Sized exactly, so short results stay in the string's own buffer.
+    std::size_t marks = 0;
+    for (std::size_t k = 3; k + 2 <= n; ++k)
+        marks += gap[k] & 1;
+    std::string out(n + marks, mark);
+    for (std::size_t k = 1, o = 0; k <= n; ++k) {
         if ((gap[k] & 1) != 0 && k >= 3 && k + 2 <= n)
-            out += mark;
-        out += word[k - 1];
+            ++o; // the mark is already there
+        out[o++] = word[k - 1];
     }
     return out;
 }

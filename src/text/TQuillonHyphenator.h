@@ -86,13 +86,15 @@ private:
         std::uint16_t pattern = 0;                     // pattern number from 1, 0: none
     };
 
-    static int symbolOf(unsigned char c) {
-        if (c == '.')
-            return 0;
-        if (c >= 'a' && c <= 'z')
-            return c - 'a' + 1;
-        return -1;
-    }
+    static constexpr std::array<std::int8_t, 256> kSymbols = [] {
+        std::array<std::int8_t, 256> t{};
+        t.fill(-1);
+        t['.'] = 0;
+        for (int c = 'a'; c <= 'z'; ++c)
+            t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 1);
+        return t;
+    }();
+    static int symbolOf(unsigned char c) { return kSymbols[c]; }
 
     std::string m_input;
     std::string m_output;
