@@ -52,25 +52,101 @@ std::int32_t roundHalfEven(double x) {
     return static_cast<std::int32_t>(r);
 }
 
-/// Appends to a track while reading. Grows the event list from an estimate made
-/// on the bytes still to come, so a track ends up with about the room it needs
-/// instead of up to twice that.
-inline bool appendRead(TMidiTrack& track, TMidiEvent& ev, std::size_t consumed, std::size_t chunkLength) {
-    const std::int64_t ticks = std::int64_t{track.EndTicks} + ev.DeltaTicks;
-    if (ticks > std::numeric_limits<std::int32_t>::max())
-        return false;
-    ev.Ticks = static_cast<std::int32_t>(ticks);
-    track.EndTicks = ev.Ticks;
+/// Room for one more event while reading. Grows from an estimate made on the
+/// bytes still to come, so a track ends up with about the room it needs instead
+/// of up to twice that.
+[[gnu::noinline]] void growForRead(std::vector<TMidiEvent>& events, std::size_t consumed, std::size_t chunkLength) {
+    const std::size_t have = events.size();
+    std::size_t want = have + 16;
+    if (consumed > 0)
+        want = have + (have * (chunkLength - consumed)) / consumed + have / 32 + 16;
+    events.reserve(want);
+}
+
+/// Parses the data of one track chunk into `track`, never reading beyond `end`.
+/// Stops at the first fault, keeping the events before it. `tempo` receives the
+/// last valid tempo value met.
+void parseTrack(TMidiTrack& track, const unsigned char* b, std::size_t end, std::uint32_t& tempo) {
     auto& events = track.Events;
-    if (events.size() == events.capacity()) {
-        const std::size_t have = events.size();
-        std::size_t want = have + 16;
-        if (consumed > 0)
-            want = have + (have * (chunkLength - consumed)) / consumed + have / 32 + 16;
-        events.reserve(want);
+    // Events take three bytes or more but for rare exceptions, so this is nearly
+    // always enough; room never written to is never touched.
+    events.reserve(end / 3 + 4);
+    std::int32_t endTicks = 0;
+    std::size_t p = 0;
+    std::uint8_t running = 0;
+    while (end - p >= 2) {
+        std::uint32_t delta;
+        if (!readQuantity(b, p, end, delta) || p >= end)
+            break;
+        if (delta > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max() - endTicks))
+            break;  // the tick sum would leave the 32-bit range
+        TMidiEvent ev;
+        ev.DeltaTicks = static_cast<std::int32_t>(delta);
+        const unsigned char c = b[p];
+        bool stopAfter = false;
+        if (c == 0xFF) {
+            ++p;
+            if (p >= end)
+                break;
+            ev.Status = 0xFF;
+            ev.Data1 = b[p++];
+            std::uint32_t count;
+            if (!readQuantity(b, p, end, count) || count > end - p)
+                break;
+            ev.Data = std::string_view(reinterpret_cast<const char*>(b + p), count);
+            p += count;
+            if (ev.Data1 == 0x03) {
+                track.Name = std::string(EventText(ev));
+            } else if (ev.Data1 == 0x51 && count >= 3) {
+                const auto* d = b + p - count;
+                const std::uint32_t t = (std::uint32_t{d[0]} << 16) | (std::uint32_t{d[1]} << 8) | d[2];
+                if (t == 0)
+                    stopAfter = true;  // impossible tempo: the track ends after it, the clock keeps its tempo
+                else
+                    tempo = t;
+            }
+        } else {
+            if (c >= 0x80) {
+                running = c;
+                ++p;
+            }
+            ev.Status = running;
+            if (running >= 0x80 && running <= 0xEF) {
+                if (running >= 0xC0 && running <= 0xDF) {
+                    if (p >= end)
+                        break;
+                    ev.Data1 = b[p++];
+                } else {
+                    if (end - p < 2)
+                        break;
+                    ev.Data1 = b[p];
+                    ev.Data2 = b[p + 1];
+                    p += 2;
+                }
+            } else if (running == 0xF0 || running == 0xF7) {
+                // System exclusive and escape: byte count, then that many bytes;
+                // Data keeps the count so the event is written back as read.
+                const std::size_t start = p;
+                std::uint32_t count;
+                if (!readQuantity(b, p, end, count) || count > end - p)
+                    break;
+                p += count;
+                ev.Data = std::string_view(reinterpret_cast<const char*>(b + start), p - start);
+            } else if (running >= 0xF1 && running <= 0xF3) {
+                if (p >= end)
+                    break;
+                ev.Data1 = b[p++];
+            }
+        }
+        endTicks += ev.DeltaTicks;
+        ev.Ticks = endTicks;
+        if (events.size() == events.capacity()) [[unlikely]]
+            growForRead(events, p, end);
+        events.push_back(ev);
+        if (stopAfter)
+            break;
     }
-    events.push_back(ev);
-    return true;
+    track.EndTicks = endTicks;
 }
 
 } // namespace
@@ -216,78 +292,7 @@ void TMidiFile::parse() {
                 m_division = (std::int32_t{h[4]} << 8) | h[5];
         } else if (std::memcmp(id, "MTrk", 4) == 0) {
             m_tracks.push_back(std::make_unique<TMidiTrack>(this));
-            TMidiTrack& track = *m_tracks.back();
-            // Most events take three to five bytes; appendRead corrects the guess.
-            track.Reserve(length / 5 + 4);
-            const unsigned char* b = bytes + begin;
-            const std::size_t end = length;
-            std::size_t p = 0;
-            std::uint8_t running = 0;
-            while (end - p >= 2) {
-                TMidiEvent ev;
-                std::uint32_t delta;
-                if (!readQuantity(b, p, end, delta) || p >= end)
-                    break;
-                ev.DeltaTicks = static_cast<std::int32_t>(delta);
-                const unsigned char c = b[p];
-                if (c == 0xFF) {
-                    ++p;
-                    if (p >= end)
-                        break;
-                    ev.Status = 0xFF;
-                    ev.Data1 = b[p++];
-                    std::uint32_t count;
-                    if (!readQuantity(b, p, end, count) || count > end - p)
-                        break;
-                    ev.Data = std::string_view(reinterpret_cast<const char*>(b + p), count);
-                    p += count;
-                    if (!appendRead(track, ev, p, end))
-                        break;
-                    if (ev.Data1 == 0x03) {
-                        track.Name = std::string(EventText(ev));
-                    } else if (ev.Data1 == 0x51 && count >= 3) {
-                        const std::uint32_t t = (std::uint32_t{b[p - count]} << 16)
-                                                | (std::uint32_t{b[p - count + 1]} << 8) | b[p - count + 2];
-                        if (t == 0)
-                            break;  // impossible tempo: the track ends after it, the clock keeps its tempo
-                        tempo = t;
-                    }
-                    continue;
-                }
-                if (c >= 0x80) {
-                    running = c;
-                    ++p;
-                }
-                ev.Status = running;
-                if (running >= 0x80 && running <= 0xEF) {
-                    if (running >= 0xC0 && running <= 0xDF) {
-                        if (p >= end)
-                            break;
-                        ev.Data1 = b[p++];
-                    } else {
-                        if (end - p < 2)
-                            break;
-                        ev.Data1 = b[p];
-                        ev.Data2 = b[p + 1];
-                        p += 2;
-                    }
-                } else if (running == 0xF0 || running == 0xF7) {
-                    // System exclusive and escape: byte count, then that many bytes;
-                    // Data keeps the count so the event is written back as read.
-                    const std::size_t start = p;
-                    std::uint32_t count;
-                    if (!readQuantity(b, p, end, count) || count > end - p)
-                        break;
-                    p += count;
-                    ev.Data = std::string_view(reinterpret_cast<const char*>(b + start), p - start);
-                } else if (running >= 0xF1 && running <= 0xF3) {
-                    if (p >= end)
-                        break;
-                    ev.Data1 = b[p++];
-                }
-                if (!appendRead(track, ev, p, end))
-                    break;
-            }
+            parseTrack(*m_tracks.back(), bytes + begin, length, tempo);
         }
         // Any other identifier: a foreign chunk, skipped.
     }
