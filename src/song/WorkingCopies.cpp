@@ -1,0 +1,131 @@
+#include "song/WorkingCopies.h"
+
+#include "song/SongWriter.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+namespace versilla::song {
+
+namespace {
+
+std::string describe(const std::filesystem::path& path, const std::string& what, const std::error_code& ec = {})
+{
+    std::string text = path.string() + ": " + what;
+    if (ec)
+        text += ": " + ec.message();
+    return text;
+}
+
+SongStatus renameFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (ec)
+        return SongStatus::failure(describe(from, "cannot be renamed to " + to.filename().string(), ec));
+    return SongStatus::success();
+}
+
+} // namespace
+
+SongStatus readFileBytes(const std::filesystem::path& path, std::string& out)
+{
+    out.clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return SongStatus::failure(describe(path, "is a folder, not a file"));
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return SongStatus::failure(describe(path, "cannot be opened for reading",
+                                            std::make_error_code(static_cast<std::errc>(errno))));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0 || !in)
+        return SongStatus::failure(describe(path, "cannot be read"));
+    out.resize(static_cast<std::size_t>(size));
+    in.read(out.data(), static_cast<std::streamsize>(out.size()));
+    if (in.gcount() != static_cast<std::streamsize>(out.size())) {
+        out.clear();
+        return SongStatus::failure(describe(path, "cannot be read completely"));
+    }
+    return SongStatus::success();
+}
+
+SongStatus removeAndWait(const std::filesystem::path& path, std::chrono::milliseconds limit)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+        return SongStatus::success();
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
+        return SongStatus::failure(describe(path, "cannot be deleted: it is a folder"));
+    std::filesystem::remove(path, ec);
+    if (ec)
+        return SongStatus::failure(describe(path, "cannot be deleted", ec));
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return SongStatus::failure(describe(path, "is still there after being deleted"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return SongStatus::success();
+}
+
+std::optional<std::string> WorkingCopies::lastChosenPath() const
+{
+    std::ifstream in(lastTxt(), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string line;
+    if (!std::getline(in, line))
+        return std::nullopt;
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.pop_back();
+    return line;
+}
+
+SongStatus WorkingCopies::rememberChosenPath(std::string_view path) const
+{
+    std::string content(path);
+    content += "\r\n";
+    return writeFileAtomically(lastTxt(), content);
+}
+
+SongStatus WorkingCopies::rotate() const
+{
+    std::error_code ec;
+    auto dropNew = [&] { std::filesystem::remove(sylo2(), ec); };
+    if (SongStatus s = removeAndWait(sylo3(), deleteLimit); !s) {
+        dropNew();
+        return s;
+    }
+    const bool hadWorkingCopy = std::filesystem::exists(sylo1(), ec);
+    if (hadWorkingCopy) {
+        if (SongStatus s = renameFile(sylo1(), sylo3()); !s) {
+            dropNew();
+            return s;
+        }
+    }
+    if (SongStatus s = renameFile(sylo2(), sylo1()); !s) {
+        if (hadWorkingCopy)
+            (void)renameFile(sylo3(), sylo1());
+        dropNew();
+        return s;
+    }
+    return SongStatus::success();
+}
+
+SongStatus WorkingCopies::removeAll() const
+{
+    SongStatus first = SongStatus::success();
+    for (const auto& path : {sylo1(), sylo3(), sylo2()}) {
+        SongStatus s = removeAndWait(path, deleteLimit);
+        if (!s && first)
+            first = std::move(s);
+    }
+    return first;
+}
+
+} // namespace versilla::song
