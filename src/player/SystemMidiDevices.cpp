@@ -5,7 +5,9 @@
 #include <rtmidi/RtMidi.h>
 
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace versilla::player {
 
@@ -27,6 +29,12 @@ std::string toCp1252(const std::string& utf8) {
 }
 
 std::unique_ptr<RtMidiOut> makeClient() {
+#if defined(__linux__)
+    // Without the kernel's sequencer there are no system ports; asking RtMidi
+    // anyway only gets ALSA to complain on stderr.
+    std::error_code ec;
+    if (!std::filesystem::exists("/dev/snd/seq", ec)) return nullptr;
+#endif
     try {
         auto out = std::make_unique<RtMidiOut>(RtMidi::UNSPECIFIED, "Versilla");
         quietErrors(*out);
