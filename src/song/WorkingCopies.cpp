@@ -2,6 +2,7 @@
 
 #include "song/SongWriter.h"
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -29,6 +30,34 @@ SongStatus renameFile(const std::filesystem::path& from, const std::filesystem::
 }
 
 } // namespace
+
+SongStatus writeWorkingFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::filesystem::path temp = path;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return SongStatus::failure(describe(temp, "cannot be created",
+                                                std::make_error_code(static_cast<std::errc>(errno))));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return SongStatus::failure(describe(temp, "cannot be written"));
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return SongStatus::failure(describe(path, "cannot be replaced", ec));
+    }
+    return SongStatus::success();
+}
 
 SongStatus readFileBytes(const std::filesystem::path& path, std::string& out)
 {
@@ -90,7 +119,7 @@ SongStatus WorkingCopies::rememberChosenPath(std::string_view path) const
 {
     std::string content(path);
     content += "\r\n";
-    return writeFileAtomically(lastTxt(), content);
+    return writeWorkingFile(lastTxt(), content);
 }
 
 SongStatus WorkingCopies::rotate() const

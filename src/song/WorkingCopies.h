@@ -45,6 +45,11 @@ private:
     std::filesystem::path m_folder;
 };
 
+/// Writes a working copy: into a temporary file in the same folder, renamed
+/// over `path` only when complete (no sync to disk: working copies are
+/// scratch files the program re-creates). On failure `path` is left as it was.
+SongStatus writeWorkingFile(const std::filesystem::path& path, std::string_view bytes);
+
 /// Reads a whole file. Fails with a text naming the path and the cause.
 SongStatus readFileBytes(const std::filesystem::path& path, std::string& out);
 

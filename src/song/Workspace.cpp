@@ -204,7 +204,7 @@ CommandResult Workspace::openFile(const std::string& chosen)
         if (probe.TrackCount() == 0)
             return CommandResult::failed(chosen + ": holds no MIDI track");
     }
-    if (SongStatus s = writeFileAtomically(m_copies.sylo1(), bytes); !s)
+    if (SongStatus s = writeWorkingFile(m_copies.sylo1(), bytes); !s)
         return CommandResult::failed(s.message());
     m_song.SetFileName(m_copies.sylo1().string());
     // The bytes just written are the working copy: no need to read them back from disk.
@@ -372,7 +372,7 @@ CommandResult Workspace::writeLyricsImpl(bool copyrightSetting)
     std::string bytes;
     if (SongStatus s = writeSong(m_song, lists, m_tempoList, m_timeSignatures, options, bytes); !s)
         return CommandResult::failed(s.message());
-    if (SongStatus s = writeFileAtomically(m_copies.sylo2(), bytes); !s)
+    if (SongStatus s = writeWorkingFile(m_copies.sylo2(), bytes); !s)
         return CommandResult::failed(s.message());
 
     // The tempo values written already hold any tempo change.
@@ -625,7 +625,7 @@ CommandResult Workspace::restoreOpeningTempo()
     std::string patched;
     if (SongStatus s = patchTempoBytes(m_song, m_tempoAsRead, patched); !s)
         return CommandResult::failed(s.message());
-    if (SongStatus s = writeFileAtomically(m_copies.sylo1(), patched); !s)
+    if (SongStatus s = writeWorkingFile(m_copies.sylo1(), patched); !s)
         return CommandResult::failed(s.message());
     m_song.SetFileName(m_copies.sylo1().string());
     if (!m_song.ReadFile())
