@@ -93,16 +93,4 @@ void Localizer::applyCaptions(int form, QWidget* window) const {
     window->setWindowTitle(caption(form, QStringLiteral("Caption")));
 }
 
-QString Localizer::caption(int form, const QString& object) const {
-    for (const Row& row : rows(form, object))
-        if (row.object == object) return row.caption;
-    return {};
-}
-
-QString Localizer::hint(int form, const QString& object) const {
-    for (const Row& row : rows(form, object))
-        if (row.object == object) return row.hint;
-    return {};
-}
-
 } // namespace versilla::app

@@ -1,0 +1,50 @@
+#pragma once
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace versilla::player {
+class TMidiOutput;
+}
+
+namespace versilla::app {
+
+class Localizer;
+
+/// Everything modal the main window opens besides message boxes: the option
+/// dialogs, the colour dialog, the device and language dialogs, the about box
+/// and help. Each call shows its dialog and returns what the user chose (empty
+/// when cancelled); the main window stores the result in the settings. Tests
+/// replace the whole runner so no dialog ever blocks them.
+class DialogRunner {
+public:
+    virtual ~DialogRunner() = default;
+
+    /// Device dialog (form 2): the chosen device number (-1 the mapper).
+    virtual std::optional<int> chooseDevice(QWidget* parent, player::TMidiOutput& port, int current) = 0;
+    /// Text output channel dialog (form 12): channel 1..16; `current` 0 = not chosen.
+    virtual std::optional<int> chooseTextChannel(QWidget* parent, int current) = 0;
+    /// Melody channel dialog (form 13): channel 1..16; `current` 0 = not chosen.
+    virtual std::optional<int> chooseMelodyChannel(QWidget* parent, int current) = 0;
+    /// Running mode dialog (form 17): true = with running status.
+    virtual std::optional<bool> chooseRunningMode(QWidget* parent, bool current) = 0;
+    /// Notes at equal times dialog (form 19): true = use them.
+    virtual std::optional<bool> chooseEqualTime(QWidget* parent, bool current) = 0;
+    /// The colour dialog for the read-only colour (stored colour values).
+    virtual std::optional<qint64> chooseReadOnlyColour(QWidget* parent, qint64 current) = 0;
+    /// Background colour dialog: the colour to store, only when it differs
+    /// from `current` and the user saved.
+    virtual std::optional<qint64> chooseBackgroundColour(QWidget* parent, qint64 current) = 0;
+    /// Language dialog (form 22): the chosen language number.
+    virtual std::optional<int> chooseLanguage(QWidget* parent, int current) = 0;
+    /// About box (form 6).
+    virtual void showAbout(QWidget* parent) = 0;
+    /// Help window at a topic page (an HTML file).
+    virtual void showHelp(QWidget* parent, const QString& page) = 0;
+    /// A box with the table engine's own error text (error icon, OK).
+    virtual void showEngineError(QWidget* parent, const QString& text) = 0;
+};
+
+} // namespace versilla::app

@@ -1,0 +1,86 @@
+#include "app/QtDialogRunner.h"
+
+#include "app/HelpWindow.h"
+#include "app/Localizer.h"
+#include "app/TForm22.h"
+#include "app/Text.h"
+#include "app/Widgets.h"
+#include "app/dialogs/ChannelDialog.h"
+#include "app/dialogs/ChoiceDialog.h"
+#include "app/dialogs/TForm24.h"
+#include "app/dialogs/TForm6.h"
+#include "player/TMidiOutput.h"
+
+#include <QColorDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace versilla::app {
+
+QtDialogRunner::QtDialogRunner(const Localizer& localizer, std::function<std::optional<QColor>()> background)
+    : m_localizer(localizer), m_background(std::move(background)) {}
+
+QtDialogRunner::~QtDialogRunner() {
+    delete m_help;
+}
+
+std::optional<int> QtDialogRunner::chooseDevice(QWidget* parent, player::TMidiOutput& port, int current) {
+    // A plain list of the devices (the mapper first) until the device dialog lands.
+    QStringList names{toQString(port.deviceName(-1))};
+    for (const std::string& name : port.deviceNames()) names << toQString(name);
+    bool ok = false;
+    const int preselected = std::clamp(current + 1, 0, static_cast<int>(names.size()) - 1);
+    const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Midi-Ausgabegerät festlegen"),
+                                                 QStringLiteral("Midi-Ausgabegerät:"), names, preselected, false, &ok);
+    if (!ok) return std::nullopt;
+    return static_cast<int>(names.indexOf(chosen)) - 1;
+}
+
+std::optional<int> QtDialogRunner::chooseTextChannel(QWidget* parent, int current) {
+    return TForm12::choose(parent, current, &m_localizer, m_background());
+}
+
+std::optional<int> QtDialogRunner::chooseMelodyChannel(QWidget* parent, int current) {
+    return TForm13::choose(parent, current, &m_localizer, m_background());
+}
+
+std::optional<bool> QtDialogRunner::chooseRunningMode(QWidget* parent, bool current) {
+    return TForm17::choose(parent, current, &m_localizer, m_background());
+}
+
+std::optional<bool> QtDialogRunner::chooseEqualTime(QWidget* parent, bool current) {
+    return TForm19::choose(parent, current, &m_localizer, m_background());
+}
+
+std::optional<qint64> QtDialogRunner::chooseReadOnlyColour(QWidget* parent, qint64 current) {
+    const QColor colour = QColorDialog::getColor(colourFromInt(current), parent);
+    if (!colour.isValid()) return std::nullopt;
+    return colourToInt(colour);
+}
+
+std::optional<qint64> QtDialogRunner::chooseBackgroundColour(QWidget* parent, qint64 current) {
+    return TForm24::choose(parent, current);
+}
+
+std::optional<int> QtDialogRunner::chooseLanguage(QWidget* parent, int current) {
+    const std::optional<QColor> background = m_background();
+    TForm22 dialog(m_localizer, current, background.value_or(QColor()), parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedLanguage();
+}
+
+void QtDialogRunner::showAbout(QWidget* parent) {
+    TForm6::showAbout(parent, &m_localizer, m_background());
+}
+
+void QtDialogRunner::showHelp(QWidget* parent, const QString& page) {
+    if (!m_help) m_help = new HelpWindow(nullptr);
+    if (parent) m_help->move(parent->window()->geometry().topLeft() + QPoint(40, 40));
+    m_help->showPage(page);
+}
+
+void QtDialogRunner::showEngineError(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QStringLiteral("Versilla"), text);
+}
+
+} // namespace versilla::app
