@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace versilla::app {
 
 ChoiceDialog::ChoiceDialog(QWidget* parent, const char* className, int formNumber, const char* listName,
@@ -13,35 +15,48 @@ ChoiceDialog::ChoiceDialog(QWidget* parent, const char* className, int formNumbe
                            bool current, const Localizer* localizer, std::optional<QColor> background,
                            CaptionLookup entries)
     : OptionDialog(parent, className, width, height, background) {
-    int y = 8;
+    QList<QLabel*> labels;
     int n = 1;
     for (const QString& line : lines) {
         auto* label = new QLabel(line, this);
         label->setObjectName(QStringLiteral("Label%1").arg(n++));
-        label->setGeometry(12, y, width - 24, 16);
-        y += 16;
+        labels << label;
     }
     m_list = new QComboBox(this);
     m_list->setObjectName(QString::fromLatin1(listName));
-    m_list->setGeometry(12, y + 6, width - 24, 22);
 
     speichern = new QPushButton(QStringLiteral("&Speichern"), this);
     speichern->setObjectName(QStringLiteral("speichern"));
-    speichern->setGeometry(12, height - 33, 90, 25);
     speichern->setDefault(true);
     abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     abbrechen->setObjectName(QStringLiteral("abbrechen"));
-    abbrechen->setGeometry(width - 102, height - 33, 90, 25);
     connect(speichern, &QPushButton::clicked, this, &ChoiceDialog::speichernClick);
     connect(abbrechen, &QPushButton::clicked, this, &ChoiceDialog::abbrechenClick);
 
     if (localizer) localizer->applyCaptions(formNumber, this);
     if (!entries) entries = captionLookupFor(localizer, formNumber);
+    QStringList entryTexts;
     for (int i = 0; i < designEntries.size(); ++i) {
         const QString text = entries(QStringLiteral("item%1").arg(i));
-        m_list->addItem(text.isEmpty() ? designEntries[i] : text);
+        entryTexts << (text.isEmpty() ? designEntries[i] : text);
     }
+    m_list->addItems(entryTexts);
     m_list->setCurrentIndex(current ? 1 : 0);
+
+    // Placed once the texts are final (see ChannelDialog).
+    QStringList texts;
+    for (QLabel* label : labels) texts << label->text();
+    const int line = lineHeight();
+    const int listTop = 8 + line * static_cast<int>(labels.size()) + 6;
+    growTo(std::max(textWidth(texts), textWidth(entryTexts) + 40) + 24, listTop + 22 + 12 + 25 + 8);
+    int y = 8;
+    for (QLabel* label : labels) {
+        label->setGeometry(12, y, this->width() - 24, line);
+        y += line;
+    }
+    m_list->setGeometry(12, listTop, this->width() - 24, 22);
+    speichern->setGeometry(12, this->height() - 33, 90, 25);
+    abbrechen->setGeometry(this->width() - 102, this->height() - 33, 90, 25);
     m_list->setFocus();
 }
 

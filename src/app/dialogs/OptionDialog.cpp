@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace versilla::app {
 
 OptionDialog::OptionDialog(QWidget* parent, const char* className, int width, int height,
@@ -34,6 +36,16 @@ void OptionDialog::centreOnParent() {
     }
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }
+
+int OptionDialog::lineHeight() const { return std::max(16, fontMetrics().height() + 1); }
+
+int OptionDialog::textWidth(const QStringList& texts) const {
+    int widest = 0;
+    for (const QString& text : texts) widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    return widest;
+}
+
+void OptionDialog::growTo(int w, int h) { setFixedSize(std::max(width(), w), std::max(height(), h)); }
 
 void OptionDialog::showEvent(QShowEvent* event) {
     centreOnParent();

@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -28,6 +29,14 @@ public:
     void paintIn(const QColor& colour);
     /// Centres the dialog on its parent window (or on the screen without one).
     void centreOnParent();
+
+    /// Height of one line of label text in the dialog's font (at least 16).
+    int lineHeight() const;
+    /// Width the widest of `texts` needs in the dialog's font.
+    int textWidth(const QStringList& texts) const;
+    /// Widens the fixed size to at least `width` x `height`; the designed size
+    /// is kept where the desktop's font fits into it.
+    void growTo(int width, int height);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -57,6 +57,15 @@ TForm2::TForm2(QWidget* parent, player::TMidiOutput& port, std::optional<int> de
     for (const std::string& name : m_port.deviceNames()) ComboBox1->addItem(toQString(name));
     ComboBox1->setCurrentIndex(0);
     ComboBox1->setFocus();
+
+    // Long device names widen the dialog rather than being cut off.
+    QStringList names;
+    for (int i = 0; i < ComboBox1->count(); ++i) names << ComboBox1->itemText(i);
+    growTo(textWidth(names) + 24 + 40, height());
+    for (QWidget* field : {static_cast<QWidget*>(label1), static_cast<QWidget*>(label2),
+                           static_cast<QWidget*>(midialt), static_cast<QWidget*>(ComboBox1)})
+        field->resize(width() - 24, field->height());
+    abbrechen->move(width() - 112, abbrechen->y());
 }
 
 void TForm2::speichernClick() {

@@ -16,26 +16,32 @@ TForm24::TForm24(QWidget* parent, qint64 currentBackground)
         QStringLiteral("das Design als \"Windows Vista\" eingestellt haben, können Sie hier"),
         QStringLiteral("die Hintergrundfarbe des Programms auswählen."),
     };
+    QStringList texts;
+    for (const QString& line : lines) texts << line;
+    const int line = lineHeight();
+    growTo(textWidth(texts) + 20, 6 + 3 * line + 8 + 25 + 15 + 25 + 10);
+    const int w = width(), h = height();
     int y = 6;
     int n = 1;
-    for (const QString& line : lines) {
-        auto* label = new QLabel(line, this);
+    for (const QString& text : texts) {
+        auto* label = new QLabel(text, this);
         label->setObjectName(QStringLiteral("Label%1").arg(n++));
-        label->setGeometry(10, y, 325, 16);
-        y += 16;
+        label->setGeometry(10, y, w - 20, line);
+        y += line;
     }
+    const int half = (w - 27) / 2;
     Button1 = new QPushButton(QStringLiteral("Standardfarbe einstellen"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(10, 62, 157, 25);
+    Button1->setGeometry(10, h - 75, half, 25);
     Button2 = new QPushButton(QStringLiteral("Neue Farbe auswählen"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(174, 62, 157, 25);
+    Button2->setGeometry(w - 10 - half, h - 75, half, 25);
     speichern = new QPushButton(QStringLiteral("&Speichern"), this);
     speichern->setObjectName(QStringLiteral("speichern"));
-    speichern->setGeometry(10, 102, 157, 25);
+    speichern->setGeometry(10, h - 35, half, 25);
     abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     abbrechen->setObjectName(QStringLiteral("abbrechen"));
-    abbrechen->setGeometry(174, 102, 157, 25);
+    abbrechen->setGeometry(w - 10 - half, h - 35, half, 25);
     connect(Button1, &QPushButton::clicked, this, &TForm24::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm24::Button2Click);
     connect(speichern, &QPushButton::clicked, this, &TForm24::speichernClick);

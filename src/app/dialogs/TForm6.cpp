@@ -54,7 +54,7 @@ QPixmap versillaLogo(int size) {
 }
 
 TForm6::TForm6(QWidget* parent, const Localizer* localizer, std::optional<QColor> background)
-    : OptionDialog(parent, "TForm6", 300, 170, background) {
+    : OptionDialog(parent, "TForm6", 340, 170, background) {
     setWindowTitle(QStringLiteral("Information"));
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("logo"));
@@ -67,29 +67,33 @@ TForm6::TForm6(QWidget* parent, const Localizer* localizer, std::optional<QColor
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     name->setFont(big);
-    name->setGeometry(96, 14, 190, 30);
+    name->setGeometry(96, 14, 230, 30);
 
     auto* what = new QLabel(QStringLiteral("Karaoke-Texte für Midifiles"), this);
     what->setObjectName(QStringLiteral("beschreibung"));
-    what->setGeometry(96, 46, 190, 16);
+    what->setGeometry(96, 46, 230, lineHeight());
 
     version = new QLabel(this);
     version->setObjectName(QStringLiteral("version"));
-    version->setGeometry(96, 66, 190, 16);
+    version->setGeometry(96, 46 + lineHeight() + 4, 230, lineHeight());
 
     auto* licence = new QLabel(QStringLiteral("Freie Software unter der GNU LGPL 2.1"), this);
     licence->setObjectName(QStringLiteral("lizenz"));
-    licence->setGeometry(96, 86, 190, 16);
+    licence->setGeometry(96, 46 + 2 * (lineHeight() + 4), 230, lineHeight());
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(110, 130, 80, 25);
+    OKButton->setGeometry(130, 130, 80, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
     if (localizer) localizer->applyCaptions(6, this);
     // The version is the program's own, whatever the caption table says.
     version->setText(QString::fromLatin1(VersionText));
+
+    growTo(96 + textWidth({what->text(), version->text(), licence->text()}) + 16, height());
+    for (QLabel* label : {name, what, version, licence}) label->resize(width() - 96 - 12, label->height());
+    OKButton->move((width() - OKButton->width()) / 2, OKButton->y());
 }
 
 void TForm6::showAbout(QWidget* parent, const Localizer* localizer, std::optional<QColor> background) {
