@@ -81,3 +81,47 @@ TEST(SystemMidiDevices, ListTheBuiltInSynthesizerLast) {
     ASSERT_GE(out.deviceCount(), 1);
     EXPECT_EQ(out.deviceName(out.deviceCount() - 1), versilla::player::SynthesizerName);
 }
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <unistd.h>
+
+TEST(FluidSynthPort, TheAudioDriverNamedInTheEnvironmentIsUsed) {
+    // FluidSynth's "file" driver writes the sound to fluidsynth.wav in the
+    // current folder: an audio device that every machine has.
+    const std::string sf = versilla::player::findGeneralMidiSoundFont();
+    if (sf.empty()) GTEST_SKIP() << "no General MIDI SoundFont installed";
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("versilla_synth_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    ::setenv("VERSILLA_AUDIO_DRIVER", "file", 1);
+    EXPECT_EQ(versilla::player::audioDriverCandidates(), std::vector<std::string>{"file"});
+    {
+        FluidSynthPort synth(sf, FluidSynthPort::Audio::Device);
+        const bool opened = synth.open();
+        ::unsetenv("VERSILLA_AUDIO_DRIVER");
+        if (!opened) {
+            fs::current_path(previous);
+            fs::remove_all(dir);
+            GTEST_SKIP() << "this FluidSynth has no file driver";
+        }
+        EXPECT_EQ(synth.audioDriver(), "file");
+        const std::uint8_t noteOn[3] = {0x90, 60, 100};
+        EXPECT_TRUE(synth.sendShort(noteOn, 3));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(synth.render(nullptr, nullptr, 16)); // a driver owns the samples
+    }
+    std::error_code ec;
+    EXPECT_GT(fs::file_size(dir / "fluidsynth.wav", ec), 44u);
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+TEST(FluidSynthPort, DriverOrderWithoutOverride) {
+    ::unsetenv("VERSILLA_AUDIO_DRIVER");
+    EXPECT_EQ(versilla::player::audioDriverCandidates(),
+              (std::vector<std::string>{"pulseaudio", "pipewire", "alsa"}));
+}
