@@ -17,22 +17,23 @@ constexpr std::uint8_t kMetaTimeSignature = 0x58;
 // Delta time or length (5 bytes at most) plus status, type and a second length.
 constexpr std::size_t kItemOverhead = 16;
 
-/// Appends to a byte string through a raw cursor; grows geometrically.
+/// Appends to a byte string through a raw cursor; grows geometrically. Callers
+/// reserve room for a whole item first, so the writes themselves never check.
 class ByteSink {
 public:
-    explicit ByteSink(std::string& out) : m_out(out) {}
+    explicit ByteSink(std::string& out) : m_out(out) { rebind(0); }
 
     void reserve(std::size_t n)
     {
-        if (m_pos + n > m_out.size())
-            m_out.resize(std::max(m_out.size() * 2, m_pos + n + 4096));
+        if (static_cast<std::size_t>(m_end - m_cur) < n)
+            grow(n);
     }
-    void put(std::uint8_t b) { m_out[m_pos++] = static_cast<char>(b); }
+    void put(std::uint8_t b) { *m_cur++ = static_cast<char>(b); }
     void put(std::string_view bytes)
     {
         if (!bytes.empty())
-            std::memcpy(m_out.data() + m_pos, bytes.data(), bytes.size());
-        m_pos += bytes.size();
+            std::memcpy(m_cur, bytes.data(), bytes.size());
+        m_cur += bytes.size();
     }
     /// Shortest variable-length quantity: 7-bit groups, most significant first,
     /// bit 7 set on every byte but the last.
@@ -52,17 +53,31 @@ public:
     }
     void be32(std::size_t at, std::uint32_t v)
     {
-        m_out[at] = static_cast<char>(v >> 24);
-        m_out[at + 1] = static_cast<char>(v >> 16);
-        m_out[at + 2] = static_cast<char>(v >> 8);
-        m_out[at + 3] = static_cast<char>(v);
+        char* p = m_out.data() + at;
+        p[0] = static_cast<char>(v >> 24);
+        p[1] = static_cast<char>(v >> 16);
+        p[2] = static_cast<char>(v >> 8);
+        p[3] = static_cast<char>(v);
     }
-    std::size_t pos() const { return m_pos; }
-    void finish() { m_out.resize(m_pos); }
+    std::size_t pos() const { return static_cast<std::size_t>(m_cur - m_out.data()); }
+    void finish() { m_out.resize(pos()); }
 
 private:
+    [[gnu::noinline]] void grow(std::size_t n)
+    {
+        const std::size_t used = pos();
+        m_out.resize(std::max(m_out.size() * 2, used + n + 4096));
+        rebind(used);
+    }
+    void rebind(std::size_t used)
+    {
+        m_cur = m_out.data() + used;
+        m_end = m_out.data() + m_out.size();
+    }
+
     std::string& m_out;
-    std::size_t m_pos = 0;
+    char* m_cur = nullptr;
+    char* m_end = nullptr;
 };
 
 std::uint32_t readBe32(std::string_view b, std::size_t at)
