@@ -21,7 +21,8 @@ namespace versilla::storage {
 
 struct OpenOptions {
     /// Exclusive: no other open of the table (in this or another process) may
-    /// exist at the same time. Shared: other shared opens may.
+    /// exist at the same time. Shared: other shared opens may; each holds its own
+    /// copy of the rows, so shared opens are meant for reading.
     bool exclusive = true;
     bool readOnly = false;
     /// Every store rewrites the table through a temporary file in the same

@@ -71,6 +71,32 @@ TEST_F(CorruptTableTest, DamagedFilesAreRefusedWithAClearError)
     }
 }
 
+TEST_F(CorruptTableTest, AnySingleDamagedByteOpensCleanlyOrFailsWithText)
+{
+    // Every byte of the header and first record set to 0x00 and to 0xFF in turn:
+    // the open either fails with a message or gives a table that reads safely.
+    const std::size_t span = std::min<std::size_t>(good.size(), 32 * 7 + 1 + 2 * 118);
+    for (std::size_t at = 0; at < span; ++at) {
+        for (const char value : {'\0', '\xFF'}) {
+            std::string damaged = good;
+            damaged[at] = value;
+            writeFile("Messages.dbf", damaged);
+            Table t;
+            const Status st = t.open(dir, "Messages", quick());
+            if (!st) {
+                EXPECT_FALSE(st.message().empty()) << "byte " << at;
+                continue;
+            }
+            for (t.goTop(); !t.eof(); t.skip())
+                for (const auto& f : t.fields()) {
+                    (void)t.fieldAsString(f.name);
+                    (void)t.fieldAsInteger(f.name);
+                }
+            EXPECT_LE(t.rowCount(), 2u) << "byte " << at;
+        }
+    }
+}
+
 TEST_F(CorruptTableTest, MissingFilesAreErrors)
 {
     Table t;
