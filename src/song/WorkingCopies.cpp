@@ -33,6 +33,9 @@ SongStatus renameFile(const std::filesystem::path& from, const std::filesystem::
 
 SongStatus writeWorkingFile(const std::filesystem::path& path, std::string_view bytes)
 {
+    std::error_code statError;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, statError)))
+        return SongStatus::failure(describe(path, "cannot be replaced: it is a folder"));
     std::filesystem::path temp = path;
     temp += ".tmp";
     {
@@ -49,13 +52,30 @@ SongStatus writeWorkingFile(const std::filesystem::path& path, std::string_view 
             return SongStatus::failure(describe(temp, "cannot be written"));
         }
     }
+    // The old file is moved aside first: renaming over an existing file makes some
+    // file systems (ext4) flush the new data to disk, which working copies do not need.
     std::error_code ec;
+    std::error_code ignored;
+    std::filesystem::path aside = path;
+    aside += ".old";
+    const bool hadOld = std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+    if (hadOld) {
+        std::filesystem::remove(aside, ignored);
+        std::filesystem::rename(path, aside, ec);
+        if (ec) {
+            std::filesystem::remove(temp, ignored);
+            return SongStatus::failure(describe(path, "cannot be replaced", ec));
+        }
+    }
     std::filesystem::rename(temp, path, ec);
     if (ec) {
-        std::error_code ignored;
+        if (hadOld)
+            std::filesystem::rename(aside, path, ignored);
         std::filesystem::remove(temp, ignored);
         return SongStatus::failure(describe(path, "cannot be replaced", ec));
     }
+    if (hadOld)
+        std::filesystem::remove(aside, ignored);
     return SongStatus::success();
 }
 

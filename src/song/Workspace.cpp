@@ -194,21 +194,28 @@ CommandResult Workspace::openFile(const std::string& chosen)
     if (SongStatus s = readFileBytes(chosen, bytes); !s)
         return CommandResult::failed(s.message());
 
-    // Look at the song before anything is replaced, so a refused or unreadable
-    // file leaves the open song, its working copy and its lists as they were.
-    {
-        core::TMidiFile probe(core::PlaybackSetup{nullptr, nullptr, false});
-        probe.ReadBytes(bytes);
-        if (probe.Format() == 2)
-            return CommandResult::refused(Refusal{MessageId{1, 19}, {}, {}, PromptIcon::Error});
-        if (probe.TrackCount() == 0)
-            return CommandResult::failed(chosen + ": holds no MIDI track");
-    }
-    if (SongStatus s = writeWorkingFile(m_copies.sylo1(), bytes); !s)
-        return CommandResult::failed(s.message());
-    m_song.SetFileName(m_copies.sylo1().string());
-    // The bytes just written are the working copy: no need to read them back from disk.
+    // The song object reads the file; a refused or unusable file puts the previous
+    // song back, so the open song, its working copy and its lists stay as they were.
+    std::string previous(m_song.FileBytes());
+    const std::string previousName = m_song.FileName();
+    auto restorePrevious = [&] {
+        m_song.AdoptBytes(std::move(previous));
+        m_song.SetFileName(previousName);
+    };
     m_song.AdoptBytes(std::move(bytes));
+    if (m_song.Format() == 2) {
+        restorePrevious();
+        return CommandResult::refused(Refusal{MessageId{1, 19}, {}, {}, PromptIcon::Error});
+    }
+    if (m_song.TrackCount() == 0) {
+        restorePrevious();
+        return CommandResult::failed(chosen + ": holds no MIDI track");
+    }
+    if (SongStatus s = writeWorkingFile(m_copies.sylo1(), m_song.FileBytes()); !s) {
+        restorePrevious();
+        return CommandResult::failed(s.message());
+    }
+    m_song.SetFileName(m_copies.sylo1().string());
 
     ViewBracket views(m_list);
     std::optional<Refusal> importRefusal;
