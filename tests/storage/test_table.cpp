@@ -221,6 +221,39 @@ TEST_F(TableTest, ManyAppendsWithEditsInBetweenAllReachTheFile)
     EXPECT_EQ(t.fieldAsString("TEXT"), "s1998");
 }
 
+TEST_F(TableTest, DescendingTagsAndTheirDefinitionsRoundTrip)
+{
+    Schema schema;
+    schema.fields = {{"NR", FieldType::Numeric, 3, 0}, {"NAME", FieldType::Character, 8, 0}};
+    schema.tags = {{"IDOWN", {{"NR", KeyKind::Right, 3}}, true},
+                   {"IBOTH", {{"NAME", KeyKind::Text, 0}, {"NR", KeyKind::Signed, 0}}, false}};
+    ASSERT_TRUE(createTable(dir, "mixed", schema));
+    Schema back;
+    ASSERT_TRUE(readSchema(dir, "mixed", back));
+    ASSERT_EQ(back.tags.size(), 2u);
+    EXPECT_TRUE(back.tags[0].descending);
+    EXPECT_EQ(formatTags(back.tags), formatTags(schema.tags));
+
+    Table t;
+    ASSERT_TRUE(t.open(dir, "mixed", quick()));
+    const std::vector<std::pair<int, std::string>> rows = {{5, "a"}, {70, "b"}, {5, "c"}, {100, "d"}, {70, "e"}};
+    for (const auto& [nr, name] : rows) {
+        ASSERT_TRUE(t.appendStart());
+        ASSERT_TRUE(t.replaceInteger("NR", nr));
+        ASSERT_TRUE(t.replaceString("NAME", name));
+        ASSERT_TRUE(t.appendEnd());
+    }
+    ASSERT_TRUE(t.setTag("idown")); // tag names compare without regard to case
+    EXPECT_EQ(column(t, "NAME"), (std::vector<std::string>{"d", "b", "e", "a", "c"}));
+    EXPECT_TRUE(t.seek(keyRight(70, 3)));
+    EXPECT_EQ(t.fieldAsString("NAME"), "b");
+    ASSERT_TRUE(t.setScope(keyRight(5, 3), keyRight(70, 3)));
+    EXPECT_EQ(column(t, "NAME"), (std::vector<std::string>{"b", "e", "a", "c"}));
+    ASSERT_TRUE(t.setTag("IBOTH"));
+    EXPECT_TRUE(t.seek(keyLeft("c", 8) + keySigned(5)));
+    EXPECT_EQ(t.recNo(), 3u);
+}
+
 TEST_F(TableTest, NavigationSkipsBackwardsAndReportsBeginning)
 {
     ASSERT_TRUE(createTable(dir, "tempo", schemas::tempoTemplate()));
