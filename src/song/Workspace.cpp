@@ -236,6 +236,8 @@ CommandResult Workspace::openFile(const std::string& chosen)
         m_timeSignatures = std::move(scan.list);
         m_facts.timeSignature = scan.last;
         m_facts.taktart = scan.firstShown.empty() ? std::string(kNoTimeSignatureText) : scan.firstShown;
+        // The tempo table only brings the entries into tick order; a stable sort in
+        // memory gives the same order (equal ticks in reading order).
         m_tempoList = buildTempoList(m_song, &m_tempoAsRead);
         m_facts.openingBpm = m_tempoList.front().bpm;
         m_facts.bpmOffset = 0;

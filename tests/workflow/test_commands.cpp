@@ -345,3 +345,17 @@ TEST_F(WorkflowTest, SaveOffersTheOpeningTempo)
         }
     }
 }
+
+TEST(TempoRescale, RoundsHalvesToEven)
+{
+    song::TempoList list(1);
+    list[0].startTick = 0;
+    list[0].startMs = 0;
+    list[0].bpm = 100;
+    list[0].tempo = 600000;
+    list[0].usPerTick = 1250.0;
+    const std::vector<std::int32_t> starts = song::rescaledStartMs(list, 100); // every time halves
+    const std::pair<std::int32_t, std::int32_t> cases[] = {{3, 2}, {5, 2}, {7, 4}, {2999, 1500}, {3001, 1500}};
+    for (auto [zeit, expected] : cases)
+        EXPECT_EQ(song::rescaledTime(list, starts, zeit, 100), expected) << zeit;
+}
