@@ -272,12 +272,15 @@ public:
 
 TEST(ProductionPlaybackTest, PlaybackThreadDeliversDueEvents) {
     ThreadedSong song;
-    song.ReadBytes(header(0, 1, 480) + track(notesAt({{0, 42}})));
+    song.ReadBytes(header(0, 1, 480) + track(notesAt({{0, 42}, {20, 43}})));
     song.StartPlay();
+    // The user interface reads the play time and may set the tempo meanwhile.
+    song.SetBpm(240);
+    EXPECT_GE(song.GetPlayMs(), 0);
     {
         std::unique_lock lock(song.mutex);
-        ASSERT_TRUE(song.changed.wait_for(lock, std::chrono::seconds(10), [&] { return !song.notes.empty(); }));
-        EXPECT_EQ(song.notes, (std::vector<int>{42}));
+        ASSERT_TRUE(song.changed.wait_for(lock, std::chrono::seconds(10), [&] { return song.notes.size() == 2; }));
+        EXPECT_EQ(song.notes, (std::vector<int>{42, 43}));
     }
     song.StopPlay();
     EXPECT_FALSE(song.Playing());
