@@ -181,8 +181,8 @@ public:
     Status appendEnd();
     /// Marks the current row deleted and moves to the next visible row (or eof).
     Status deleteRecord();
-    /// Whether the current row is marked deleted (only after go()... never while
-    /// visiting, since deleted rows are skipped).
+    /// Whether the current row is marked deleted. The cursor never rests on a
+    /// deleted row (skips pass over them, go() refuses them), so this is a check.
     bool isDeleted() const;
     /// Removes all rows (and all memo blocks). The cursor goes to eof.
     Status zap();
