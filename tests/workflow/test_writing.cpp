@@ -325,3 +325,28 @@ TEST(RemoveAndWait, ClearMessageWhenAFileCannotBeDeleted)
     EXPECT_TRUE(song::removeAndWait(dir / "missing.dbf", std::chrono::milliseconds(100)).ok());
     fs::remove_all(dir);
 }
+
+TEST_F(WritingTest, SettingsAndTheEditedNameReachTheFile)
+{
+    Track t;
+    t.name(0, "Alt").bpm(0, 120);
+    for (int tick = 0; tick < 1920; tick += 96)
+        t.noteOn(tick, 1, 60).noteOn(tick + 48, 1, 60, 0);
+    t.end(1920);
+    const std::string bytes = songBytes(0, 96, {t});
+
+    std::size_t sizes[2] = {0, 0};
+    for (const bool running : {false, true}) {
+        settings.runEvents = running;
+        settings.textspur = 0; // one track: the setting does not matter
+        applySettings();
+        ASSERT_TRUE(openBytes(bytes).done());
+        ws->songNameChanged("Neuer Name");
+        ASSERT_TRUE(write().done());
+        EXPECT_EQ(midi->GetTrack(0)->GetName(), "Neuer Name");
+        EXPECT_EQ(ws->facts().songName, "Neuer Name");
+        sizes[running] = readAll(data() / "Sylo1.dbf").size();
+    }
+    // 40 note events in a row: running status leaves out 39 status bytes.
+    EXPECT_EQ(sizes[0] - sizes[1], 39u);
+}
