@@ -27,9 +27,9 @@ PlayerPanel::PlayerPanel(QWidget* parent) : QFrame(parent) {
     s1_anzeigetext->hide();
 
     s1_st = placeButton(this, "s1_st", QStringLiteral("Startzeit"), 6, 28, 66, 23);
-    s1_startzeit = placeDisplay(this, "s1_startzeit", 76, 29, 84, 21);
-    s1_aktzeittext = placeLabel(this, "s1_aktzeittext", QStringLiteral("aktuelle Zeit"), 166, 32, 60, 16);
-    s1_aktzeit = placeDisplay(this, "s1_aktzeit", 224, 29, 84, 21);
+    s1_startzeit = placeDisplay(this, "s1_startzeit", 76, 29, 80, 21);
+    s1_aktzeittext = placeLabel(this, "s1_aktzeittext", QStringLiteral("aktuelle Zeit"), 160, 32, 66, 16);
+    s1_aktzeit = placeDisplay(this, "s1_aktzeit", 227, 29, 80, 21);
 
     s1_abspielen = placeButton(this, "s1_abspielen", QStringLiteral("&Abspielen"), 6, 57, 97, 25);
     s1_stopp = placeButton(this, "s1_stopp", QStringLiteral("&Stopp"), 108, 57, 97, 25);

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
@@ -139,6 +140,9 @@ void TForm1::buildWindow() {
         setWindowColour(panel, QColor(192, 192, 192));
 
     PageControl1 = placed<QTabWidget>(Panel10, "PageControl1", 0, 89, 762, 396);
+    // All five tab captions fit in one row without scroll buttons.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px 3px 5px; }"));
+    PageControl1->setUsesScrollButtons(false);
     TabSheet1 = new KaraokeTab(nullptr);
     TabSheet2 = new WordTableTab(nullptr);
     TabSheet4 = new LyricTextTab(nullptr);
