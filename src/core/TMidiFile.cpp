@@ -2,7 +2,9 @@
 
 #include "core/TMidiThread.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -68,83 +70,89 @@ std::int32_t roundHalfEven(double x) {
 /// last valid tempo value met.
 void parseTrack(TMidiTrack& track, const unsigned char* b, std::size_t end, std::uint32_t& tempo) {
     auto& events = track.Events;
-    // Events take three bytes or more but for rare exceptions, so this is nearly
-    // always enough; room never written to is never touched.
-    events.reserve(end / 3 + 4);
     std::int32_t endTicks = 0;
     std::size_t p = 0;
     std::uint8_t running = 0;
-    while (end - p >= 2) {
-        std::uint32_t delta;
-        if (!readQuantity(b, p, end, delta) || p >= end)
-            break;
-        if (delta > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max() - endTicks))
-            break;  // the tick sum would leave the 32-bit range
-        TMidiEvent ev;
-        ev.DeltaTicks = static_cast<std::int32_t>(delta);
-        const unsigned char c = b[p];
-        bool stopAfter = false;
-        if (c == 0xFF) {
-            ++p;
-            if (p >= end)
+    try {
+        // Events take three bytes or more but for rare exceptions, so this is nearly
+        // always enough; room never written to is never touched.
+        // Capped so a huge chunk does not ask for it all at once; growForRead
+        // extrapolates from there.
+        events.reserve(std::min<std::size_t>(end / 3 + 4, std::size_t{1} << 20));
+        while (end - p >= 2) {
+            std::uint32_t delta;
+            if (!readQuantity(b, p, end, delta) || p >= end)
                 break;
-            ev.Status = 0xFF;
-            ev.Data1 = b[p++];
-            std::uint32_t count;
-            if (!readQuantity(b, p, end, count) || count > end - p)
-                break;
-            ev.Data = std::string_view(reinterpret_cast<const char*>(b + p), count);
-            p += count;
-            if (ev.Data1 == 0x03) {
-                track.Name = std::string(EventText(ev));
-            } else if (ev.Data1 == 0x51 && count >= 3) {
-                const auto* d = b + p - count;
-                const std::uint32_t t = (std::uint32_t{d[0]} << 16) | (std::uint32_t{d[1]} << 8) | d[2];
-                if (t == 0)
-                    stopAfter = true;  // impossible tempo: the track ends after it, the clock keeps its tempo
-                else
-                    tempo = t;
-            }
-        } else {
-            if (c >= 0x80) {
-                running = c;
+            if (delta > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max() - endTicks))
+                break;  // the tick sum would leave the 32-bit range
+            TMidiEvent ev;
+            ev.DeltaTicks = static_cast<std::int32_t>(delta);
+            const unsigned char c = b[p];
+            bool stopAfter = false;
+            if (c == 0xFF) {
                 ++p;
-            }
-            ev.Status = running;
-            if (running >= 0x80 && running <= 0xEF) {
-                if (running >= 0xC0 && running <= 0xDF) {
-                    if (p >= end)
-                        break;
-                    ev.Data1 = b[p++];
-                } else {
-                    if (end - p < 2)
-                        break;
-                    ev.Data1 = b[p];
-                    ev.Data2 = b[p + 1];
-                    p += 2;
-                }
-            } else if (running == 0xF0 || running == 0xF7) {
-                // System exclusive and escape: byte count, then that many bytes;
-                // Data keeps the count so the event is written back as read.
-                const std::size_t start = p;
+                if (p >= end)
+                    break;
+                ev.Status = 0xFF;
+                ev.Data1 = b[p++];
                 std::uint32_t count;
                 if (!readQuantity(b, p, end, count) || count > end - p)
                     break;
+                ev.Data = std::string_view(reinterpret_cast<const char*>(b + p), count);
                 p += count;
-                ev.Data = std::string_view(reinterpret_cast<const char*>(b + start), p - start);
-            } else if (running >= 0xF1 && running <= 0xF3) {
-                if (p >= end)
-                    break;
-                ev.Data1 = b[p++];
+                if (ev.Data1 == 0x03) {
+                    track.Name = std::string(EventText(ev));
+                } else if (ev.Data1 == 0x51 && count >= 3) {
+                    const auto* d = b + p - count;
+                    const std::uint32_t t = (std::uint32_t{d[0]} << 16) | (std::uint32_t{d[1]} << 8) | d[2];
+                    if (t == 0)
+                        stopAfter = true;  // impossible tempo: the track ends after it, the clock keeps its tempo
+                    else
+                        tempo = t;
+                }
+            } else {
+                if (c >= 0x80) {
+                    running = c;
+                    ++p;
+                }
+                ev.Status = running;
+                if (running >= 0x80 && running <= 0xEF) {
+                    if (running >= 0xC0 && running <= 0xDF) {
+                        if (p >= end)
+                            break;
+                        ev.Data1 = b[p++];
+                    } else {
+                        if (end - p < 2)
+                            break;
+                        ev.Data1 = b[p];
+                        ev.Data2 = b[p + 1];
+                        p += 2;
+                    }
+                } else if (running == 0xF0 || running == 0xF7) {
+                    // System exclusive and escape: byte count, then that many bytes;
+                    // Data keeps the count so the event is written back as read.
+                    const std::size_t start = p;
+                    std::uint32_t count;
+                    if (!readQuantity(b, p, end, count) || count > end - p)
+                        break;
+                    p += count;
+                    ev.Data = std::string_view(reinterpret_cast<const char*>(b + start), p - start);
+                } else if (running >= 0xF1 && running <= 0xF3) {
+                    if (p >= end)
+                        break;
+                    ev.Data1 = b[p++];
+                }
             }
+            ev.Ticks = endTicks + ev.DeltaTicks;
+            if (events.size() == events.capacity()) [[unlikely]]
+                growForRead(events, p, end);
+            events.push_back(ev);
+            endTicks = ev.Ticks;
+            if (stopAfter)
+                break;
         }
-        endTicks += ev.DeltaTicks;
-        ev.Ticks = endTicks;
-        if (events.size() == events.capacity()) [[unlikely]]
-            growForRead(events, p, end);
-        events.push_back(ev);
-        if (stopAfter)
-            break;
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the track keeps the events it got, like at any other fault.
     }
     track.EndTicks = endTicks;
 }
@@ -221,10 +229,14 @@ bool TMidiFile::ReadFile() {
             const auto size = in.tellg();
             in.seekg(0, std::ios::beg);
             if (size >= 0 && in) {
-                bytes.resize(static_cast<std::size_t>(size));
-                in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-                opened = in.good() || in.eof();
-                bytes.resize(static_cast<std::size_t>(in.gcount()));
+                try {
+                    bytes.resize(static_cast<std::size_t>(size));
+                    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                    opened = in.good() || in.eof();
+                    bytes.resize(static_cast<std::size_t>(in.gcount()));
+                } catch (const std::bad_alloc&) {
+                    opened = false;  // too large to hold: reported like an unreadable file
+                }
             }
         }
     }
@@ -270,31 +282,36 @@ void TMidiFile::parse() {
     std::int32_t announced = 1;
     std::uint32_t tempo = 0;  // last valid tempo read; 0: none
 
-    while (pos < size && static_cast<std::int64_t>(m_tracks.size()) < announced) {
-        if (size - pos < 8)
-            break;  // chunk head cut short: dropped, reading ends
-        const unsigned char* id = bytes + pos;
-        const std::uint32_t length = be32(bytes + pos + 4);
-        pos += 8;
-        if (length > size - pos)
-            break;  // chunk data cut short: dropped, reading ends
-        const std::size_t begin = pos;
-        pos += length;
+    try {
+        while (pos < size && static_cast<std::int64_t>(m_tracks.size()) < announced) {
+            if (size - pos < 8)
+                break;  // chunk head cut short: dropped, reading ends
+            const unsigned char* id = bytes + pos;
+            const std::uint32_t length = be32(bytes + pos + 4);
+            pos += 8;
+            if (length > size - pos)
+                break;  // chunk data cut short: dropped, reading ends
+            const std::size_t begin = pos;
+            pos += length;
 
-        if (std::memcmp(id, "MThd", 4) == 0) {
-            // Only the fields the chunk actually holds are taken.
-            const unsigned char* h = bytes + begin;
-            if (length >= 2 && h[1] <= 2)
-                m_format = h[1];
-            if (length >= 4)
-                announced = (std::int32_t{h[2]} << 8) | h[3];
-            if (length >= 6)
-                m_division = (std::int32_t{h[4]} << 8) | h[5];
-        } else if (std::memcmp(id, "MTrk", 4) == 0) {
-            m_tracks.push_back(std::make_unique<TMidiTrack>(this));
-            parseTrack(*m_tracks.back(), bytes + begin, length, tempo);
+            if (std::memcmp(id, "MThd", 4) == 0) {
+                // Only the fields the chunk actually holds are taken.
+                const unsigned char* h = bytes + begin;
+                if (length >= 2 && h[1] <= 2)
+                    m_format = h[1];
+                if (length >= 4)
+                    announced = (std::int32_t{h[2]} << 8) | h[3];
+                if (length >= 6)
+                    m_division = (std::int32_t{h[4]} << 8) | h[5];
+            } else if (std::memcmp(id, "MTrk", 4) == 0) {
+                m_tracks.push_back(std::make_unique<TMidiTrack>(this));
+                parseTrack(*m_tracks.back(), bytes + begin, length, tempo);
+            }
+            // Any other identifier: a foreign chunk, skipped.
         }
-        // Any other identifier: a foreign chunk, skipped.
+    } catch (const std::bad_alloc&) {
+        // Out of memory in the middle of a track: like any other fault, what was
+        // read stays (the track being read keeps the events it got).
     }
     m_trackCount = static_cast<std::int32_t>(m_tracks.size());
 
