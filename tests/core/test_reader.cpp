@@ -249,3 +249,22 @@ TEST(TrackTest, AddEventSetsTicksNameAndRefusesOverflow) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ReaderTest, TrackDenserThanEstimatedKeepsEveryEvent) {
+    // One-byte events (a delta with no status yet): far more events than bytes / 3.
+    std::string data(30000, '\x01');
+    data += versilla::coretest::bytes({0x00, 0x90, 0x3C, 0x40});
+    TMidiFile song;
+    song.ReadBytes(versilla::coretest::header(0, 1, 96) + versilla::coretest::track(data));
+    const auto* t = song.GetTrack(0);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->EventCount(), 30001);
+    EXPECT_EQ(t->GetEvent(29999)->Ticks, 30000);  // every delta is 1
+    EXPECT_EQ(t->GetEvent(29999)->Status, 0);
+    EXPECT_EQ(t->GetEvent(30000)->Status, 0x90);
+    EXPECT_EQ(t->EndTicks, 30000);
+}
+
+} // namespace
