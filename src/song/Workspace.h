@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace versilla::core {
 class TMidiFile;
@@ -250,6 +251,9 @@ public:
     const TempoList& tempoListAsRead() const { return m_tempoAsRead; }
     const TimeSignatureList& timeSignatures() const { return m_timeSignatures; }
     const MelodyNoteList& melodyNotes() const { return m_melodyNotes; }
+    /// Replaces the melody note list (the automatic assignment rebuilds it from
+    /// the notes it took).
+    void setMelodyNotes(MelodyNoteList notes) { m_melodyNotes = std::move(notes); }
     const CopyrightList& copyrights() const { return m_copyrights; }
     const lyrics::RowSnapshot& rowSnapshot() const { return m_rowSnapshot; }
     lyrics::RowSnapshot& rowSnapshot() { return m_rowSnapshot; }
