@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,7 +24,11 @@ public:
     virtual ~DialogRunner() = default;
 
     /// Device dialog (form 2): the chosen device number (-1 the mapper).
-    virtual std::optional<int> chooseDevice(QWidget* parent, player::TMidiOutput& port, int current) = 0;
+    /// `current` is the stored setting (nullopt: blank). The dialog closes the
+    /// port while it is shown; on a cancel it calls `reopen` to put the old
+    /// device back.
+    virtual std::optional<int> chooseDevice(QWidget* parent, player::TMidiOutput& port, std::optional<int> current,
+                                            std::function<void()> reopen) = 0;
     /// Text output channel dialog (form 12): channel 1..16; `current` 0 = not chosen.
     virtual std::optional<int> chooseTextChannel(QWidget* parent, int current) = 0;
     /// Melody channel dialog (form 13): channel 1..16; `current` 0 = not chosen.

@@ -7,12 +7,12 @@
 #include "app/Widgets.h"
 #include "app/dialogs/ChannelDialog.h"
 #include "app/dialogs/ChoiceDialog.h"
+#include "app/dialogs/TForm2.h"
 #include "app/dialogs/TForm24.h"
 #include "app/dialogs/TForm6.h"
 #include "player/TMidiOutput.h"
 
 #include <QColorDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 
 namespace versilla::app {
@@ -24,16 +24,9 @@ QtDialogRunner::~QtDialogRunner() {
     delete m_help;
 }
 
-std::optional<int> QtDialogRunner::chooseDevice(QWidget* parent, player::TMidiOutput& port, int current) {
-    // A plain list of the devices (the mapper first) until the device dialog lands.
-    QStringList names{toQString(port.deviceName(-1))};
-    for (const std::string& name : port.deviceNames()) names << toQString(name);
-    bool ok = false;
-    const int preselected = std::clamp(current + 1, 0, static_cast<int>(names.size()) - 1);
-    const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Midi-Ausgabegerät festlegen"),
-                                                 QStringLiteral("Midi-Ausgabegerät:"), names, preselected, false, &ok);
-    if (!ok) return std::nullopt;
-    return static_cast<int>(names.indexOf(chosen)) - 1;
+std::optional<int> QtDialogRunner::chooseDevice(QWidget* parent, player::TMidiOutput& port,
+                                                std::optional<int> current, std::function<void()> reopen) {
+    return TForm2::choose(parent, port, current, &m_localizer, m_background(), std::move(reopen));
 }
 
 std::optional<int> QtDialogRunner::chooseTextChannel(QWidget* parent, int current) {

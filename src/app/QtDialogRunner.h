@@ -16,7 +16,8 @@ public:
     QtDialogRunner(const Localizer& localizer, std::function<std::optional<QColor>()> background);
     ~QtDialogRunner() override;
 
-    std::optional<int> chooseDevice(QWidget* parent, player::TMidiOutput& port, int current) override;
+    std::optional<int> chooseDevice(QWidget* parent, player::TMidiOutput& port, std::optional<int> current,
+                                    std::function<void()> reopen) override;
     std::optional<int> chooseTextChannel(QWidget* parent, int current) override;
     std::optional<int> chooseMelodyChannel(QWidget* parent, int current) override;
     std::optional<bool> chooseRunningMode(QWidget* parent, bool current) override;

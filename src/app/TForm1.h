@@ -148,6 +148,8 @@ private:
     bool store(const storage::Status& status);
     std::optional<QColor> dialogBackground() const;
     bool handleKey(QWidget* target, QKeyEvent* key);
+    /// Selects and opens the output device; message 1/3 when that fails.
+    bool openOutput(int device);
 
     QString m_dataDir;
     Localizer m_localizer;

@@ -108,21 +108,30 @@ void TForm1::Beenden1Click() {
 }
 
 void TForm1::MidiAusgabegeraet1Click() {
-    const std::optional<int> device = m_dialogs->chooseDevice(this, *m_port, m_state.deviceNr);
+    std::optional<int> current;
+    if (!m_settings.isBlank("DEVICENR")) current = static_cast<int>(m_settings.integer("DEVICENR"));
+    const std::optional<int> device = m_dialogs->chooseDevice(this, *m_port, current, [this] {
+        // A cancel puts the device that was open back.
+        openOutput(m_state.deviceNr);
+    });
+    m_state.portOpen = m_port->isOpen();
     if (!device) return;
     if (!store(m_settings.writeInteger("DEVICENR", *device))) return;
     m_state.deviceNr = *device;
     m_state.deviceChosen = true;
     m_port->close();
-    m_state.portOpen = false;
-    if (!m_port->selectDevice(*device) || !m_port->open()) {
+    openOutput(*device);
+}
+
+bool TForm1::openOutput(int device) {
+    m_state.portOpen = m_port->selectDevice(device) && m_port->open();
+    if (!m_state.portOpen) {
         Prompt prompt;
         prompt.message = MessageId{1, 3};
         prompt.icon = PromptIcon::Error;
         m_prompter->ask(prompt);
-        return;
     }
-    m_state.portOpen = true;
+    return m_state.portOpen;
 }
 
 void TForm1::FarbeSchreibgeschuetzt1Click() {

@@ -171,7 +171,7 @@ bool TForm1::firstActivation() {
         chosen = false;
     }
     if (!chosen) {
-        const std::optional<int> choice = m_dialogs->chooseDevice(this, *m_port, -1);
+        const std::optional<int> choice = m_dialogs->chooseDevice(this, *m_port, std::nullopt, {});
         if (!choice) return fail(MessageId{1, 16});
         device = *choice;
         if (!store(m_settings.writeInteger("DEVICENR", device))) {

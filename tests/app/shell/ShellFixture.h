@@ -27,7 +27,13 @@ public:
     std::vector<QString> helpPages;
     std::vector<QString> engineErrors;
 
-    std::optional<int> chooseDevice(QWidget*, player::TMidiOutput&, int) override { ++deviceCalls; return device; }
+    std::optional<int> deviceCurrent;
+    std::optional<int> chooseDevice(QWidget*, player::TMidiOutput&, std::optional<int> current,
+                                    std::function<void()>) override {
+        ++deviceCalls;
+        deviceCurrent = current;
+        return device;
+    }
     std::optional<int> chooseTextChannel(QWidget*, int) override { return textChannel; }
     std::optional<int> chooseMelodyChannel(QWidget*, int) override { return melodyChannel; }
     std::optional<bool> chooseRunningMode(QWidget*, bool) override { return runningMode; }

@@ -122,6 +122,7 @@ TEST_F(ShellTest, GoneDeviceIsBlankedAndTheDeviceDialogAsked) {
     auto window = startedWindow(3);
     EXPECT_TRUE(window->firstActivation());
     EXPECT_EQ(dialogs.deviceCalls, 1);
+    EXPECT_FALSE(dialogs.deviceCurrent.has_value());
     EXPECT_EQ(window->settings().integer("DEVICENR"), 2);
     EXPECT_EQ(window->port().DeviceID(), 2);
     EXPECT_TRUE(window->port().isOpen());

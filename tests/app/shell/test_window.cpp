@@ -226,3 +226,28 @@ TEST_F(ShellTest, AboutMenuOpensTheAboutBox) {
 
 } // namespace
 } // namespace versilla::app::testing
+
+namespace versilla::app::testing {
+namespace {
+
+TEST_F(ShellTest, DeviceMenuStoresAndOpensTheChosenDevice) {
+    setSetting("INSTLANG", "0");
+    setSetting("DEVICENR", "0");
+    auto window = startedWindow(3);
+    ASSERT_TRUE(window->firstActivation());
+    dialogs.device = 2;
+    window->MainMenu1->MidiAusgabegeraet1->trigger();
+    EXPECT_EQ(dialogs.deviceCurrent, 0);
+    EXPECT_EQ(window->settings().integer("DEVICENR"), 2);
+    EXPECT_TRUE(ports[2]->isOpen());
+    EXPECT_FALSE(ports[0]->isOpen());
+
+    ports[1]->setFailOpen(true);
+    dialogs.device = 1;
+    prompter.expect(MessageId{1, 3});
+    window->MainMenu1->MidiAusgabegeraet1->trigger();
+    EXPECT_FALSE(window->state().portOpen);
+}
+
+} // namespace
+} // namespace versilla::app::testing
