@@ -102,6 +102,8 @@ SyllableStep syllableStep(std::string_view text, int position)
     // The loop counted one past the character it stopped at.
     step.selStart = position;
     step.nextPosition = i < b ? b - 1 : i - 1;
+    if (step.nextPosition > length)
+        step.nextPosition = length; // a line end at the very end points past it
     if (position < length) {
         const int available = length - position;
         step.selLength = count < available ? count : available;
@@ -137,9 +139,8 @@ int positionAfterSelection(std::string_view text, int selectionStart)
             found = skipGap(text, b);
         }
     }
-    if (i > length + 1) // started past the end
-        return length;
-    return i < b ? b - 1 : i - 1;
+    const int next = i < b ? b - 1 : i - 1;
+    return next > length ? length : next;
 }
 
 bool hasEmptyLine(std::string_view text)

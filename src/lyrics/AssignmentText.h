@@ -32,7 +32,7 @@ struct SyllableStep {
     std::string text;       ///< those characters; empty when nothing was left
     bool lineBreak = false; ///< the syllable ends a line
     bool hyphen = false;    ///< the syllable ends with a hyphen (the word goes on)
-    int nextPosition = 0;   ///< where the next syllable starts (the text's length when none is left)
+    int nextPosition = 0;   ///< where the next syllable starts (the text's length when none is left, never more)
 };
 
 /// One syllable step from `position` (0 <= position; values past the end give an
