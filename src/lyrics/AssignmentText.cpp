@@ -180,4 +180,14 @@ bool writesSyllableRow(const SyllableStep& step)
     return writesAnyRow(step) && !(step.lineBreak && step.text == kLineBreakText);
 }
 
+bool AssignmentTextState::enterTab(std::string_view lyricText)
+{
+    if (m_handed && *m_handed == lyricText)
+        return false;
+    m_text = buildAssignmentText(lyricText);
+    m_nextPosition = 0;
+    m_handed = std::string(lyricText);
+    return true;
+}
+
 } // namespace versilla::lyrics

@@ -12,6 +12,7 @@
 // the characters the syllable step counted, and a selection read back from the
 // edit can be passed in unchanged.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,5 +77,29 @@ bool writesSyllableRow(const SyllableStep& step);
 /// True when the step writes any row (syllable or line break): its text without
 /// trailing blanks is not empty.
 bool writesAnyRow(const SyllableStep& step);
+
+/// What tab 4 keeps between visits: the assignment text shown in `s5_text`, the
+/// next-syllable position and the lyric text last handed over.
+class AssignmentTextState {
+public:
+    /// Tab 4 is shown with `lyricText` (the text of `s4_text`, CR LF line ends).
+    /// When it differs from the text last handed over (or none was), the
+    /// assignment text is rebuilt and the next-syllable position goes to 0, and
+    /// true is returned: the window then shows text() with the caret at 0,
+    /// disables `s5_eintragen` and ends the manual assignment mode. Either way
+    /// the lyric text is remembered as handed over.
+    bool enterTab(std::string_view lyricText);
+    /// Opening a song forgets the text handed over, so the next visit rebuilds.
+    void forget() { m_handed.reset(); }
+
+    const std::string& text() const { return m_text; }
+    int nextPosition() const { return m_nextPosition; }
+    void setNextPosition(int position) { m_nextPosition = position; }
+
+private:
+    std::string m_text;
+    int m_nextPosition = 0;
+    std::optional<std::string> m_handed;
+};
 
 } // namespace versilla::lyrics

@@ -148,4 +148,24 @@ TEST(AssignmentText, EmptyLinesAndSyllablesLeft)
     EXPECT_EQ(countSyllablesLeft(" a", 0), 1); // the blank step writes nothing
 }
 
+TEST(AssignmentText, TabFourRebuildsOnlyAfterAChange)
+{
+    AssignmentTextState state;
+    EXPECT_TRUE(state.enterTab("Hal-lo Welt\r\n"));
+    EXPECT_EQ(state.text(), "Hal-lo Welt");
+    state.setNextPosition(4);
+    // The same text again keeps the text and the position.
+    EXPECT_FALSE(state.enterTab("Hal-lo Welt\r\n"));
+    EXPECT_EQ(state.nextPosition(), 4);
+    // One changed character rebuilds and starts at the beginning.
+    EXPECT_TRUE(state.enterTab("Hal-lo Welt!\r\n"));
+    EXPECT_EQ(state.text(), "Hal-lo Welt!");
+    EXPECT_EQ(state.nextPosition(), 0);
+    // After a song was opened the next visit rebuilds, even with the same text.
+    state.setNextPosition(4);
+    state.forget();
+    EXPECT_TRUE(state.enterTab("Hal-lo Welt!\r\n"));
+    EXPECT_EQ(state.nextPosition(), 0);
+}
+
 } // namespace
