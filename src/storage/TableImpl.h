@@ -1,0 +1,186 @@
+#pragma once
+// Internal to the table layer: the state behind a Table, shared by the files
+// that implement it (Table.cpp: cursor and field API; TableStore.cpp: storing
+// rows; TagIndex.cpp: in-memory tags; MemoFile.cpp: memo blocks).
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "storage/DbfFile.h"
+#include "storage/Table.h"
+
+namespace versilla::storage {
+
+struct Table::Impl {
+    struct Tag {
+        TagDef def;
+        std::vector<int> fieldIdx;           // field index of each key part
+        std::vector<std::string> keyByRec;   // key of every record (deleted ones too)
+        std::vector<std::uint32_t> order;    // visible records in key order
+    };
+
+    std::filesystem::path folder, dbfPath, fptPath, tagsPath;
+    std::string alias;
+    OpenOptions opts;
+    int fd = -1;
+    int fptFd = -1;
+    detail::Layout layout;
+    std::vector<TagDef> tagDefs;
+    std::vector<Tag> tags;
+    std::string data;         // all records, recordLength each
+    std::uint32_t memoNext = 0;
+    std::uint32_t memoBlock = detail::kMemoBlockSize;
+    std::uint64_t memoSize = 0;
+    bool headerDirty = false;
+    // Appended records are collected and written in one go (at flush, close, or
+    // once enough have gathered); records below `written` are on disk.
+    std::uint32_t written = 0;
+    static constexpr std::size_t kAppendBuffer = 64 * 1024;
+
+    // cursor
+    int tag = -1;
+    std::string tagName;
+    bool scoped = false;
+    std::string scopeLo, scopeHi;
+    bool atEof = true;
+    bool atBof = true;
+    std::uint32_t cur = 0; // 0-based record index when !atEof
+
+    // current row buffer
+    std::string buf;
+    bool dirty = false;
+    bool locked = false;
+    bool appending = false;
+    std::map<int, std::pair<std::string, std::uint32_t>> memoPending; // field -> (content, memo type)
+
+    mutable Status lastError;
+    std::uint32_t recCount() const { return layout.recordCount; }
+    std::size_t recLen() const { return layout.recordLength; }
+    const char* rec(std::uint32_t i) const { return data.data() + std::size_t{i} * recLen(); }
+    bool deleted(std::uint32_t i) const { return data[std::size_t{i} * recLen()] == '*'; }
+
+    int field(std::string_view name) const
+    {
+        for (std::size_t i = 0; i < layout.fields.size(); ++i)
+            if (detail::iequals(layout.fields[i].name, name))
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    int fieldOrError(std::string_view name) const
+    {
+        const int f = field(name);
+        if (f < 0)
+            lastError = Status::failure(alias + ": unknown field '" + std::string(name) + "'");
+        return f;
+    }
+
+    std::string_view raw(const std::string& row, int f) const
+    {
+        return std::string_view(row).substr(static_cast<std::size_t>(layout.offsets[f]),
+                                            static_cast<std::size_t>(layout.fields[f].width));
+    }
+
+    std::string keyOf(const Tag& t, const char* row) const;
+
+    bool less(const Tag& t, std::uint32_t a, std::uint32_t b) const
+    {
+        const int c = t.keyByRec[a].compare(t.keyByRec[b]);
+        if (c != 0)
+            return t.def.descending ? c > 0 : c < 0;
+        return a < b;
+    }
+
+    void rebuildTag(Tag& t);
+    void rebuildTags();
+
+    std::size_t orderPos(const Tag& t, std::uint32_t r) const;
+    void tagRemove(Tag& t, std::uint32_t r);
+
+    void tagInsert(Tag& t, std::uint32_t r);
+
+    /// Scope range of the selected tag as [begin, end) positions in its order.
+    std::pair<std::size_t, std::size_t> range() const;
+
+    void loadBuffer()
+    {
+        if (atEof)
+            buf.assign(recLen(), ' ');
+        else
+            buf.assign(rec(cur), recLen());
+        dirty = false;
+        locked = false;
+        appending = false;
+        memoPending.clear();
+    }
+
+    void setEof()
+    {
+        atEof = true;
+        loadBuffer();
+    }
+
+    void setRow(std::uint32_t r)
+    {
+        atEof = false;
+        atBof = false;
+        cur = r;
+        loadBuffer();
+    }
+
+    // ---- storing -----------------------------------------------------------------
+
+    Status writeMemo(int f, const std::string& content, std::uint32_t type);
+    std::string fileImage() const;
+
+    Status rewriteAtomically();
+
+    /// Writes the appended records still held in memory.
+    Status writeBack();
+
+    Status writeHeaderCount();
+
+    /// Stores the buffer if it holds changes (or is a new row).
+    Status store();
+
+    /// Before the cursor moves: store a pending row. A failing store keeps the
+    /// error for the caller to see in lastError().
+    void settle();
+
+    Status writable() const
+    {
+        if (fd < 0)
+            return Status::failure("table is not open");
+        if (opts.readOnly)
+            return Status::failure(alias + ": table is open read-only");
+        return Status::success();
+    }
+
+    Status editable()
+    {
+        if (auto st = writable(); !st)
+            return st;
+        if (atEof && !appending)
+            return Status::failure(alias + ": no current row (end of table)");
+        return Status::success();
+    }
+
+    std::string memoContent(int f, Status& st) const;
+
+    void closeFiles()
+    {
+        if (fptFd >= 0)
+            ::close(fptFd);
+        if (fd >= 0)
+            ::close(fd); // releases the lock
+        fd = fptFd = -1;
+    }
+};
+
+} // namespace versilla::storage

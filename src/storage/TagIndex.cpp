@@ -1,0 +1,98 @@
+#include "storage/TableImpl.h"
+
+#include <algorithm>
+
+#include "storage/FieldText.h"
+
+namespace versilla::storage {
+
+using namespace detail;
+
+std::string Table::Impl::keyOf(const Tag& t, const char* row) const
+{
+    std::string key;
+    for (std::size_t p = 0; p < t.def.parts.size(); ++p) {
+        const KeyPart& part = t.def.parts[p];
+        const int f = t.fieldIdx[p];
+        const FieldDef& fd = layout.fields[f];
+        const std::string_view v(row + layout.offsets[f], static_cast<std::size_t>(fd.width));
+        switch (part.kind) {
+        case KeyKind::Text:
+            key += keyLeft(trimRight(v), part.width > 0 ? part.width : fd.width);
+            break;
+        case KeyKind::Right:
+        case KeyKind::Signed: {
+            double d = 0;
+            std::int64_t n = parseNumber(v, d) ? static_cast<std::int64_t>(d) : 0;
+            if (fd.type == FieldType::Character && !parseNumber(v, d))
+                n = 0;
+            key += part.kind == KeyKind::Right ? keyRight(n, part.width) : keySigned(n);
+            break;
+        }
+        }
+    }
+    return key;
+}
+
+void Table::Impl::rebuildTag(Tag& t)
+{
+    t.keyByRec.resize(recCount());
+    t.order.clear();
+    for (std::uint32_t i = 0; i < recCount(); ++i) {
+        t.keyByRec[i] = keyOf(t, rec(i));
+        if (!deleted(i))
+            t.order.push_back(i);
+    }
+    std::stable_sort(t.order.begin(), t.order.end(), [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); });
+}
+
+void Table::Impl::rebuildTags()
+{
+    for (auto& t : tags)
+        rebuildTag(t);
+}
+
+std::size_t Table::Impl::orderPos(const Tag& t, std::uint32_t r) const
+{
+    return static_cast<std::size_t>(std::lower_bound(t.order.begin(), t.order.end(), r,
+                                                     [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); }) -
+                                    t.order.begin());
+}
+
+void Table::Impl::tagRemove(Tag& t, std::uint32_t r)
+{
+    const std::size_t p = orderPos(t, r);
+    if (p < t.order.size() && t.order[p] == r)
+        t.order.erase(t.order.begin() + static_cast<std::ptrdiff_t>(p));
+}
+
+void Table::Impl::tagInsert(Tag& t, std::uint32_t r)
+{
+    t.order.insert(t.order.begin() + static_cast<std::ptrdiff_t>(orderPos(t, r)), r);
+}
+
+std::pair<std::size_t, std::size_t> Table::Impl::range() const
+{
+    if (tag < 0) 
+        return {0, recCount()};
+    const Tag& t = tags[static_cast<std::size_t>(tag)];
+    if (!scoped)
+        return {0, t.order.size()};
+    auto cut = [](const std::string& k, std::size_t n) { return std::string_view(k).substr(0, n); };
+    const bool desc = t.def.descending;
+    auto inLo = [&](std::uint32_t r) { return cut(t.keyByRec[r], scopeLo.size()) >= std::string_view(scopeLo); };
+    auto inHi = [&](std::uint32_t r) { return cut(t.keyByRec[r], scopeHi.size()) <= std::string_view(scopeHi); };
+    std::size_t b, e;
+    if (!desc) {
+        b = static_cast<std::size_t>(std::partition_point(t.order.begin(), t.order.end(), [&](std::uint32_t r) { return !inLo(r); }) - t.order.begin());
+        e = static_cast<std::size_t>(std::partition_point(t.order.begin(), t.order.end(), [&](std::uint32_t r) { return inHi(r); }) - t.order.begin());
+    } else {
+        b = static_cast<std::size_t>(std::partition_point(t.order.begin(), t.order.end(), [&](std::uint32_t r) { return !inHi(r); }) - t.order.begin());
+        e = static_cast<std::size_t>(std::partition_point(t.order.begin(), t.order.end(), [&](std::uint32_t r) { return inLo(r); }) - t.order.begin());
+    }
+    if (e < b)
+        e = b;
+    return {b, e};
+}
+
+} // namespace versilla::storage
