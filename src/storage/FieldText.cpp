@@ -1,48 +1,201 @@
 #include "storage/FieldText.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace versilla::storage::detail {
 
+namespace {
+
+/// Digits of `v` written backwards ending at `end`; returns the first one.
+char* digitsBackward(std::uint64_t v, char* end)
+{
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = end;
+    while (v >= 100) {
+        const auto i = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--p = kPairs[i + 1];
+        *--p = kPairs[i];
+    }
+    if (v >= 10) {
+        const auto i = static_cast<std::size_t>(v) * 2;
+        *--p = kPairs[i + 1];
+        *--p = kPairs[i];
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    return p;
+}
+
+std::uint64_t magnitude(std::int64_t v)
+{
+    return v < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+}
+
+/// Plain decimal text: an optional '-', digits with at most one '.', at least
+/// one digit. `intDigits`/`allDigits` count the digits before the point / in all.
+bool plainDecimal(std::string_view t, std::size_t& allDigits, bool& hasPoint)
+{
+    std::size_t i = t[0] == '-' ? 1 : 0;
+    allDigits = 0;
+    hasPoint = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9')
+            ++allDigits;
+        else if (c == '.' && !hasPoint)
+            hasPoint = true;
+        else
+            return false;
+    }
+    return allDigits > 0;
+}
+
+/// Digits (and no point) after an optional '-', at most 15 of them: exact in a double.
+bool smallInteger(std::string_view t, std::int64_t& out)
+{
+    const bool neg = t[0] == '-';
+    const std::size_t begin = neg ? 1 : 0;
+    if (t.size() == begin || t.size() - begin > 15)
+        return false;
+    std::int64_t n = 0;
+    for (std::size_t i = begin; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+    }
+    out = neg ? -n : n;
+    return true;
+}
+
+bool parseSlow(std::string_view t, double& value)
+{
+    const std::string s(t);
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(s.c_str(), &end);
+    return end && *end == '\0' && errno == 0 && std::isfinite(value);
+}
+
+} // namespace
+
+std::size_t formatNumberTo(double value, int decimals, char* out)
+{
+    // printf's "%.*f" of a double needs up to 309 integer digits plus decimals.
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::size_t n = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - buf) : 0;
+    if (n > kNumberTextMax)
+        n = kNumberTextMax;
+    const char* s = buf;
+    // A negative number that rounds to zero is written without its sign.
+    if (n >= 2 && s[0] == '-' && s[1] == '0' && (n == 2 || s[2] == '.')) {
+        bool zero = true;
+        for (std::size_t i = 3; i < n && zero; ++i)
+            zero = s[i] == '0';
+        if (zero) {
+            ++s;
+            --n;
+        }
+    }
+    std::memcpy(out, s, n);
+    return n;
+}
+
 std::string formatNumber(double value, const FieldDef& f, bool& fits)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", f.decimals, value);
-    std::string s = buf;
-    if (s == "-0" || (s.rfind("-0.", 0) == 0 && s.find_first_not_of("-0.") == std::string::npos))
-        s.erase(0, 1);
+    char buf[kNumberTextMax];
+    std::string s(buf, formatNumberTo(value, f.decimals, buf));
     fits = static_cast<int>(s.size()) <= f.width;
     return s;
 }
 
-std::string trimRight(std::string_view s)
+std::size_t formatInteger(std::int64_t value, char* out)
 {
-    std::size_t end = s.size();
-    while (end > 0 && (s[end - 1] == ' ' || s[end - 1] == '\0'))
-        --end;
-    return std::string(s.substr(0, end));
+    char buf[24];
+    char* end = buf + sizeof buf;
+    char* p = digitsBackward(magnitude(value), end);
+    if (value < 0)
+        *--p = '-';
+    const auto n = static_cast<std::size_t>(end - p);
+    std::memcpy(out, p, n);
+    return n;
 }
 
-std::string trimBoth(std::string_view s)
+void appendKeyRight(std::string& out, std::int64_t value, int width)
 {
-    std::size_t begin = 0;
-    while (begin < s.size() && s[begin] == ' ')
-        ++begin;
-    return trimRight(s.substr(begin));
+    char buf[24];
+    const std::size_t n = formatInteger(value, buf);
+    if (width > 0 && n < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - n, ' ');
+    out.append(buf, n);
+}
+
+void appendKeySigned(std::string& out, std::int64_t value)
+{
+    // Flipping the sign bit maps the signed range onto the unsigned one in order;
+    // fixed-width decimal digits then sort bytewise like the numbers.
+    const auto biased = static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << 63);
+    char buf[20];
+    char* p = digitsBackward(biased, buf + sizeof buf);
+    while (p > buf)
+        *--p = '0';
+    out.append(buf, sizeof buf);
 }
 
 bool parseNumber(std::string_view text, double& value)
 {
-    const std::string t = trimBoth(text);
+    const std::string_view t = trimBothView(text);
     if (t.empty())
         return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(t.c_str(), &end);
-    return end && *end == '\0' && errno == 0 && std::isfinite(value);
+    // Numbers written by this layer are plain decimals: read them without a copy
+    // and without the C library's locale. from_chars rounds like strtod; up to 15
+    // digits without a point are exact as an integer.
+    std::size_t digits = 0;
+    bool point = false;
+    if (!plainDecimal(t, digits, point))
+        return parseSlow(t, value);
+    std::int64_t n = 0;
+    if (!point && smallInteger(t, n)) {
+        value = (n == 0 && t[0] == '-') ? -0.0 : static_cast<double>(n);
+        return true;
+    }
+    const auto res = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size())
+        return parseSlow(t, value);
+    return std::isfinite(value);
+}
+
+std::int64_t fieldInteger(std::string_view text)
+{
+    const std::string_view t = trimBothView(text);
+    std::int64_t n = 0;
+    if (!t.empty() && smallInteger(t, n))
+        return n;
+    double d = 0;
+    if (!parseNumber(text, d))
+        return 0;
+    if (d >= 9.2e18 || d <= -9.2e18)
+        return 0;
+    return static_cast<std::int64_t>(d);
+}
+
+std::int64_t keyInteger(std::string_view text)
+{
+    const std::string_view t = trimBothView(text);
+    std::int64_t n = 0;
+    if (!t.empty() && smallInteger(t, n))
+        return n;
+    double d = 0;
+    return parseNumber(text, d) ? static_cast<std::int64_t>(d) : 0;
 }
 
 } // namespace versilla::storage::detail

@@ -4,14 +4,15 @@
 #include <cstdio>
 #include <sstream>
 
+#include "storage/FieldText.h"
+
 namespace versilla::storage {
 
 std::string keyRight(std::int64_t value, int width)
 {
-    std::string digits = std::to_string(value);
-    if (width > 0 && static_cast<int>(digits.size()) < width)
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), ' ');
-    return digits;
+    std::string out;
+    detail::appendKeyRight(out, value, width);
+    return out;
 }
 
 std::string keyLeft(std::string_view text, int width)
@@ -25,12 +26,9 @@ std::string keyLeft(std::string_view text, int width)
 
 std::string keySigned(std::int64_t value)
 {
-    // Flipping the sign bit maps the signed range onto the unsigned one in order;
-    // fixed-width decimal digits then sort bytewise like the numbers.
-    const auto biased = static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << 63);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%020llu", static_cast<unsigned long long>(biased));
-    return buf;
+    std::string out;
+    detail::appendKeySigned(out, value);
+    return out;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -143,6 +144,8 @@ Status Table::open(const fs::path& folder, std::string_view alias, const OpenOpt
                 return Status::failure(fresh.tagsPath.string() + ": tag " + def.name + " uses unknown field " + p.field);
             }
             t.fieldIdx.push_back(f);
+            const FieldDef& fd = fresh.layout.fields[static_cast<std::size_t>(f)];
+            t.keyWidth += p.kind == KeyKind::Signed ? 20 : static_cast<std::size_t>(std::max(p.width > 0 ? p.width : fd.width, 0));
         }
         fresh.tags.push_back(std::move(t));
     }
@@ -409,13 +412,8 @@ std::int64_t Table::fieldAsInteger(std::string_view name) const
         return 0;
     const std::string_view v = m->raw(m->buf, f);
     if (m->layout.fields[static_cast<std::size_t>(f)].type == FieldType::Logical)
-        return fieldAsBoolean(name) ? 1 : 0;
-    double d = 0;
-    if (!parseNumber(v, d))
-        return 0;
-    if (d >= 9.2e18 || d <= -9.2e18)
-        return 0;
-    return static_cast<std::int64_t>(d);
+        return logicalTrue(v) ? 1 : 0;
+    return fieldInteger(v);
 }
 
 double Table::fieldAsDouble(std::string_view name) const
@@ -432,8 +430,7 @@ bool Table::fieldAsBoolean(std::string_view name) const
     const int f = m->fieldOrError(name);
     if (f < 0)
         return false;
-    const std::string v = trimBoth(m->raw(m->buf, f));
-    return v == "T" || v == "t" || v == "Y" || v == "y";
+    return logicalTrue(m->raw(m->buf, f));
 }
 
 bool Table::isBlank(std::string_view name) const
@@ -443,7 +440,7 @@ bool Table::isBlank(std::string_view name) const
         return true;
     if (m->layout.fields[static_cast<std::size_t>(f)].type == FieldType::Memo)
         return fieldLength(name) == 0;
-    return trimBoth(m->raw(m->buf, f)).empty();
+    return trimBothView(m->raw(m->buf, f)).empty();
 }
 
 std::size_t Table::fieldLength(std::string_view name) const
@@ -478,6 +475,106 @@ Status Table::copyMemoField(std::string_view name, std::string& out) const
 const Status& Table::lastError() const { return m->lastError; }
 void Table::clearError() { m->lastError = Status::success(); }
 
+// ---- field writers (the field is known; the row is editable) -----------------
+
+Status Table::Impl::putString(int f, std::string_view value)
+{
+    const FieldDef& fd = layout.fields[static_cast<std::size_t>(f)];
+    const auto off = static_cast<std::size_t>(layout.offsets[static_cast<std::size_t>(f)]);
+    const auto w = static_cast<std::size_t>(fd.width);
+    switch (fd.type) {
+    case FieldType::Character: {
+        // left-aligned, cut or blank-padded to the width
+        const std::size_t n = std::min(value.size(), w);
+        std::memcpy(buf.data() + off, value.data(), n);
+        std::memset(buf.data() + off + n, ' ', w - n);
+        break;
+    }
+    case FieldType::Numeric: {
+        if (trimBothView(value).empty()) {
+            std::memset(buf.data() + off, ' ', w);
+            break;
+        }
+        double d = 0;
+        if (!parseNumber(value, d))
+            return Status::failure(alias + ": '" + std::string(value) + "' is not a number for field " + fd.name);
+        return putDouble(f, d);
+    }
+    case FieldType::Logical: {
+        const std::string_view v = trimBothView(value);
+        char c;
+        if (v.empty())
+            c = ' ';
+        else if (v == "T" || v == "t" || v == "Y" || v == "y")
+            c = 'T';
+        else if (v == "F" || v == "f" || v == "N" || v == "n")
+            c = 'F';
+        else
+            return Status::failure(alias + ": '" + std::string(v) + "' is not a logical value for field " + fd.name);
+        buf[off] = c;
+        break;
+    }
+    case FieldType::Memo:
+        memoPending[f] = {std::string(value), kMemoTypeText};
+        break;
+    }
+    dirty = true;
+    return Status::success();
+}
+
+Status Table::Impl::putInteger(int f, std::int64_t value)
+{
+    const FieldDef& fd = layout.fields[static_cast<std::size_t>(f)];
+    if (fd.type == FieldType::Logical)
+        return putBoolean(f, value != 0);
+    char digits[24];
+    const std::size_t n = formatInteger(value, digits);
+    if (fd.type != FieldType::Numeric)
+        return putString(f, std::string_view(digits, n));
+    if (fd.decimals > 0)
+        return putDouble(f, static_cast<double>(value));
+    const auto w = static_cast<std::size_t>(fd.width);
+    if (n > w)
+        return Status::failure(alias + ": " + std::string(digits, n) + " does not fit field " + fd.name + " (width " +
+                               std::to_string(fd.width) + ")");
+    // right-aligned, blank-padded on the left
+    char* out = buf.data() + layout.offsets[static_cast<std::size_t>(f)];
+    std::memset(out, ' ', w - n);
+    std::memcpy(out + (w - n), digits, n);
+    dirty = true;
+    return Status::success();
+}
+
+Status Table::Impl::putDouble(int f, double value)
+{
+    const FieldDef& fd = layout.fields[static_cast<std::size_t>(f)];
+    if (fd.type != FieldType::Numeric)
+        return Status::failure(alias + ": field " + fd.name + " is not numeric");
+    if (!std::isfinite(value))
+        return Status::failure(alias + ": not a finite number for field " + fd.name);
+    char text[kNumberTextMax];
+    const std::size_t n = formatNumberTo(value, fd.decimals, text);
+    const auto w = static_cast<std::size_t>(fd.width);
+    if (n > w)
+        return Status::failure(alias + ": " + std::string(text, n) + " does not fit field " + fd.name + " (width " +
+                               std::to_string(fd.width) + ")");
+    char* out = buf.data() + layout.offsets[static_cast<std::size_t>(f)];
+    std::memset(out, ' ', w - n);
+    std::memcpy(out + (w - n), text, n);
+    dirty = true;
+    return Status::success();
+}
+
+Status Table::Impl::putBoolean(int f, bool value)
+{
+    const FieldDef& fd = layout.fields[static_cast<std::size_t>(f)];
+    if (fd.type != FieldType::Logical)
+        return Status::failure(alias + ": field " + fd.name + " is not logical");
+    buf[static_cast<std::size_t>(layout.offsets[static_cast<std::size_t>(f)])] = value ? 'T' : 'F';
+    dirty = true;
+    return Status::success();
+}
+
 // ---- writes -------------------------------------------------------------------
 
 Status Table::recordLock()
@@ -497,43 +594,7 @@ Status Table::replaceString(std::string_view name, std::string_view value)
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
-    const FieldDef& fd = m->layout.fields[static_cast<std::size_t>(f)];
-    const auto off = static_cast<std::size_t>(m->layout.offsets[static_cast<std::size_t>(f)]);
-    const auto w = static_cast<std::size_t>(fd.width);
-    switch (fd.type) {
-    case FieldType::Character:
-        m->buf.replace(off, w, keyLeft(value, fd.width));
-        break;
-    case FieldType::Numeric: {
-        if (trimBoth(value).empty()) {
-            m->buf.replace(off, w, w, ' ');
-            break;
-        }
-        double d = 0;
-        if (!parseNumber(value, d))
-            return Status::failure(m->alias + ": '" + std::string(value) + "' is not a number for field " + fd.name);
-        return replaceDouble(name, d);
-    }
-    case FieldType::Logical: {
-        const std::string v = trimBoth(value);
-        char c;
-        if (v.empty())
-            c = ' ';
-        else if (v == "T" || v == "t" || v == "Y" || v == "y")
-            c = 'T';
-        else if (v == "F" || v == "f" || v == "N" || v == "n")
-            c = 'F';
-        else
-            return Status::failure(m->alias + ": '" + v + "' is not a logical value for field " + fd.name);
-        m->buf[off] = c;
-        break;
-    }
-    case FieldType::Memo:
-        m->memoPending[f] = {std::string(value), kMemoTypeText};
-        break;
-    }
-    m->dirty = true;
-    return Status::success();
+    return m->putString(f, value);
 }
 
 Status Table::replaceInteger(std::string_view name, std::int64_t value)
@@ -543,21 +604,7 @@ Status Table::replaceInteger(std::string_view name, std::int64_t value)
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
-    const FieldDef& fd = m->layout.fields[static_cast<std::size_t>(f)];
-    if (fd.type == FieldType::Logical)
-        return replaceBoolean(name, value != 0);
-    if (fd.type != FieldType::Numeric || fd.decimals > 0) {
-        if (fd.type == FieldType::Numeric)
-            return replaceDouble(name, static_cast<double>(value));
-        return replaceString(name, std::to_string(value));
-    }
-    const std::string s = std::to_string(value);
-    if (static_cast<int>(s.size()) > fd.width)
-        return Status::failure(m->alias + ": " + s + " does not fit field " + fd.name + " (width " + std::to_string(fd.width) + ")");
-    m->buf.replace(static_cast<std::size_t>(m->layout.offsets[static_cast<std::size_t>(f)]),
-                   static_cast<std::size_t>(fd.width), keyRight(value, fd.width));
-    m->dirty = true;
-    return Status::success();
+    return m->putInteger(f, value);
 }
 
 Status Table::replaceDouble(std::string_view name, double value)
@@ -567,20 +614,7 @@ Status Table::replaceDouble(std::string_view name, double value)
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
-    const FieldDef& fd = m->layout.fields[static_cast<std::size_t>(f)];
-    if (fd.type != FieldType::Numeric)
-        return Status::failure(m->alias + ": field " + fd.name + " is not numeric");
-    if (!std::isfinite(value))
-        return Status::failure(m->alias + ": not a finite number for field " + fd.name);
-    bool fits = false;
-    std::string s = formatNumber(value, fd, fits);
-    if (!fits)
-        return Status::failure(m->alias + ": " + s + " does not fit field " + fd.name + " (width " + std::to_string(fd.width) + ")");
-    s.insert(0, static_cast<std::size_t>(fd.width) - s.size(), ' ');
-    m->buf.replace(static_cast<std::size_t>(m->layout.offsets[static_cast<std::size_t>(f)]),
-                   static_cast<std::size_t>(fd.width), s);
-    m->dirty = true;
-    return Status::success();
+    return m->putDouble(f, value);
 }
 
 Status Table::replaceBoolean(std::string_view name, bool value)
@@ -590,12 +624,7 @@ Status Table::replaceBoolean(std::string_view name, bool value)
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
-    const FieldDef& fd = m->layout.fields[static_cast<std::size_t>(f)];
-    if (fd.type != FieldType::Logical)
-        return Status::failure(m->alias + ": field " + fd.name + " is not logical");
-    m->buf[static_cast<std::size_t>(m->layout.offsets[static_cast<std::size_t>(f)])] = value ? 'T' : 'F';
-    m->dirty = true;
-    return Status::success();
+    return m->putBoolean(f, value);
 }
 
 Status Table::replaceBlank(std::string_view name)

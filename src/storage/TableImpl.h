@@ -4,7 +4,9 @@
 // rows; TagIndex.cpp: in-memory tags; MemoFile.cpp: memo blocks).
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -23,6 +25,7 @@ struct Table::Impl {
         std::vector<int> fieldIdx;           // field index of each key part
         std::vector<std::string> keyByRec;   // key of every record (deleted ones too)
         std::vector<std::uint32_t> order;    // visible records in key order
+        std::size_t keyWidth = 0;            // usual length of a key (a reserve hint)
     };
 
     std::filesystem::path folder, dbfPath, fptPath, tagsPath;
@@ -60,12 +63,40 @@ struct Table::Impl {
     std::map<int, std::pair<std::string, std::uint32_t>> memoPending; // field -> (content, memo type)
 
     mutable Status lastError;
+
+    // Every field read and write names its field, nearly always with the same few
+    // names: remember which field a name (its exact bytes) found. The fields of an
+    // open table never change, so an entry stays right until the table closes.
+    struct NameHit {
+        std::size_t len = 0; // 0: empty slot
+        char bytes[10] = {};
+        int index = -1;
+    };
+    mutable std::array<NameHit, 16> nameHits{};
+
     std::uint32_t recCount() const { return layout.recordCount; }
     std::size_t recLen() const { return layout.recordLength; }
     const char* rec(std::uint32_t i) const { return data.data() + std::size_t{i} * recLen(); }
     bool deleted(std::uint32_t i) const { return data[std::size_t{i} * recLen()] == '*'; }
 
     int field(std::string_view name) const
+    {
+        const std::size_t n = name.size();
+        if (n == 0 || n > sizeof(NameHit::bytes))
+            return fieldByScan(name);
+        const auto first = static_cast<unsigned char>(name[0]);
+        const auto last = static_cast<unsigned char>(name[n - 1]);
+        NameHit& hit = nameHits[(first ^ (last << 1) ^ n) & (nameHits.size() - 1)];
+        if (hit.len == n && std::memcmp(hit.bytes, name.data(), n) == 0)
+            return hit.index;
+        const int index = fieldByScan(name);
+        hit.len = n;
+        std::memcpy(hit.bytes, name.data(), n);
+        hit.index = index;
+        return index;
+    }
+
+    int fieldByScan(std::string_view name) const
     {
         for (std::size_t i = 0; i < layout.fields.size(); ++i)
             if (detail::iequals(layout.fields[i].name, name))
@@ -172,6 +203,12 @@ struct Table::Impl {
     }
 
     std::string memoContent(int f, Status& st) const;
+
+    // Field writers behind replace*(): the field exists and the row is editable.
+    Status putString(int f, std::string_view value);
+    Status putInteger(int f, std::int64_t value);
+    Status putDouble(int f, double value);
+    Status putBoolean(int f, bool value);
 
     void closeFiles()
     {

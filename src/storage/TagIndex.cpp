@@ -11,24 +11,27 @@ using namespace detail;
 std::string Table::Impl::keyOf(const Tag& t, const char* row) const
 {
     std::string key;
+    key.reserve(t.keyWidth);
     for (std::size_t p = 0; p < t.def.parts.size(); ++p) {
         const KeyPart& part = t.def.parts[p];
         const int f = t.fieldIdx[p];
         const FieldDef& fd = layout.fields[f];
         const std::string_view v(row + layout.offsets[f], static_cast<std::size_t>(fd.width));
         switch (part.kind) {
-        case KeyKind::Text:
-            key += keyLeft(trimRight(v), part.width > 0 ? part.width : fd.width);
-            break;
-        case KeyKind::Right:
-        case KeyKind::Signed: {
-            double d = 0;
-            std::int64_t n = parseNumber(v, d) ? static_cast<std::int64_t>(d) : 0;
-            if (fd.type == FieldType::Character && !parseNumber(v, d))
-                n = 0;
-            key += part.kind == KeyKind::Right ? keyRight(n, part.width) : keySigned(n);
+        case KeyKind::Text: {
+            // left-aligned, blank-padded or cut (keyLeft over the trimmed text)
+            const auto w = static_cast<std::size_t>(std::max(0, part.width > 0 ? part.width : fd.width));
+            const std::string_view text = trimRightView(v).substr(0, w);
+            key.append(text);
+            key.append(w - text.size(), ' ');
             break;
         }
+        case KeyKind::Right:
+            appendKeyRight(key, keyInteger(v), part.width);
+            break;
+        case KeyKind::Signed:
+            appendKeySigned(key, keyInteger(v));
+            break;
         }
     }
     return key;
@@ -43,7 +46,9 @@ void Table::Impl::rebuildTag(Tag& t)
         if (!deleted(i))
             t.order.push_back(i);
     }
-    std::stable_sort(t.order.begin(), t.order.end(), [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); });
+    // Rows are mostly added in key order: a sorted table needs no sort.
+    if (!std::is_sorted(t.order.begin(), t.order.end(), [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); }))
+        std::stable_sort(t.order.begin(), t.order.end(), [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); });
 }
 
 void Table::Impl::rebuildTags()
@@ -68,6 +73,11 @@ void Table::Impl::tagRemove(Tag& t, std::uint32_t r)
 
 void Table::Impl::tagInsert(Tag& t, std::uint32_t r)
 {
+    // Appending in key order is the common case: no search, no move.
+    if (t.order.empty() || less(t, t.order.back(), r)) {
+        t.order.push_back(r);
+        return;
+    }
     t.order.insert(t.order.begin() + static_cast<std::ptrdiff_t>(orderPos(t, r)), r);
 }
 
