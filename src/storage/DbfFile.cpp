@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,6 +54,23 @@ bool writeAll(int fd, const void* data, std::size_t len, off_t at)
         at += n;
     }
     return true;
+}
+
+bool writeAllPair(int fd, const void* a, std::size_t alen, const void* b, std::size_t blen, off_t at)
+{
+    iovec parts[2] = {{const_cast<void*>(a), alen}, {const_cast<void*>(b), blen}};
+    const ssize_t n = ::pwritev(fd, parts, 2, at);
+    if (n < 0 && errno != EINTR)
+        return false;
+    // A short write (or an interrupted one) is finished piece by piece.
+    const auto done = static_cast<std::size_t>(n < 0 ? 0 : n);
+    const char* pa = static_cast<const char*>(a);
+    const char* pb = static_cast<const char*>(b);
+    if (done < alen)
+        return writeAll(fd, pa + done, alen - done, at + static_cast<off_t>(done)) &&
+               writeAll(fd, pb, blen, at + static_cast<off_t>(alen));
+    const std::size_t doneB = done - alen;
+    return writeAll(fd, pb + doneB, blen - doneB, at + static_cast<off_t>(done));
 }
 
 bool readAll(int fd, std::string& out)

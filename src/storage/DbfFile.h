@@ -53,6 +53,8 @@ inline void putBe32(unsigned char* p, std::uint32_t v)
 
 /// pwrite() all of `data` at `at`; false on an error (errno tells).
 bool writeAll(int fd, const void* data, std::size_t len, off_t at);
+/// writeAll() of two pieces, one after the other, in one call when it can.
+bool writeAllPair(int fd, const void* a, std::size_t alen, const void* b, std::size_t blen, off_t at);
 /// Reads the whole file behind `fd`; false on an error (errno tells).
 bool readAll(int fd, std::string& out);
 /// Finds <folder>/<alias><ext>: the exact name first, else a case-insensitive match.

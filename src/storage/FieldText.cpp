@@ -85,10 +85,62 @@ bool parseSlow(std::string_view t, double& value)
     return end && *end == '\0' && errno == 0 && std::isfinite(value);
 }
 
+/// printf's "%.*f" for values whose scaled magnitude |value| * 10^decimals stays
+/// below 2^52, without the general conversion: the scaled value is known
+/// exactly as hi + lo (a product and its rounding error, from an fma), so it
+/// rounds to the nearest integer (ties to even) exactly as printf does.
+/// False when the value is outside that range.
+bool formatFixedFast(double value, int decimals, char* out, std::size_t& len)
+{
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    if (decimals < 0 || decimals > 18)
+        return false;
+    const double a = std::fabs(value);
+    // Tiny values would make the error term underflow (and round to zero anyway).
+    if (a != 0 && a < 1e-200)
+        return false;
+    const double p = kPow10[decimals];
+    const double hi = a * p;
+    if (!(hi < 4503599627370496.0)) // 2^52; also refuses NaN
+        return false;
+    const double lo = std::fma(a, p, -hi); // a * p == hi + lo exactly
+    const double whole = std::floor(hi);
+    // (hi - whole) and its distance to one half are exact; adding lo keeps the sign.
+    const double above = ((hi - whole) - 0.5) + lo;
+    auto r = static_cast<std::uint64_t>(whole);
+    if (above > 0 || (above == 0 && (r & 1) != 0))
+        ++r;
+    char buf[48];
+    char* end = buf + sizeof buf;
+    char* p0 = digitsBackward(r, end);
+    const auto d = static_cast<std::size_t>(decimals);
+    // at least one digit before the point
+    while (static_cast<std::size_t>(end - p0) < d + 1)
+        *--p0 = '0';
+    std::size_t n = 0;
+    // A negative number that rounds to zero is written without its sign.
+    if (std::signbit(value) && r != 0)
+        out[n++] = '-';
+    const auto digits = static_cast<std::size_t>(end - p0);
+    std::memcpy(out + n, p0, digits - d);
+    n += digits - d;
+    if (d > 0) {
+        out[n++] = '.';
+        std::memcpy(out + n, end - d, d);
+        n += d;
+    }
+    len = n;
+    return true;
+}
+
 } // namespace
 
 std::size_t formatNumberTo(double value, int decimals, char* out)
 {
+    std::size_t fast = 0;
+    if (formatFixedFast(value, decimals, out, fast))
+        return fast;
     // printf's "%.*f" of a double needs up to 309 integer digits plus decimals.
     char buf[400];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);

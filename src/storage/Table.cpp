@@ -589,8 +589,8 @@ Status Table::recordLock()
 
 Status Table::replaceString(std::string_view name, std::string_view value)
 {
-    if (auto st = m->editable(); !st)
-        return st;
+    if (!m->canEdit())
+        return m->editable();
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
@@ -599,8 +599,8 @@ Status Table::replaceString(std::string_view name, std::string_view value)
 
 Status Table::replaceInteger(std::string_view name, std::int64_t value)
 {
-    if (auto st = m->editable(); !st)
-        return st;
+    if (!m->canEdit())
+        return m->editable();
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
@@ -609,8 +609,8 @@ Status Table::replaceInteger(std::string_view name, std::int64_t value)
 
 Status Table::replaceDouble(std::string_view name, double value)
 {
-    if (auto st = m->editable(); !st)
-        return st;
+    if (!m->canEdit())
+        return m->editable();
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
@@ -619,8 +619,8 @@ Status Table::replaceDouble(std::string_view name, double value)
 
 Status Table::replaceBoolean(std::string_view name, bool value)
 {
-    if (auto st = m->editable(); !st)
-        return st;
+    if (!m->canEdit())
+        return m->editable();
     const int f = m->field(name);
     if (f < 0)
         return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");

@@ -69,10 +69,33 @@ struct Table::Impl {
     // open table never change, so an entry stays right until the table closes.
     struct NameHit {
         std::size_t len = 0; // 0: empty slot
-        char bytes[10] = {};
+        std::uint64_t head = 0, tail = 0;
         int index = -1;
     };
     mutable std::array<NameHit, 16> nameHits{};
+
+    /// The bytes of a name of 1..16 bytes as two words (equal words and length:
+    /// equal names), read with fixed-size loads.
+    static void nameWords(std::string_view name, std::uint64_t& head, std::uint64_t& tail)
+    {
+        const char* p = name.data();
+        const std::size_t n = name.size();
+        if (n >= 8) {
+            std::memcpy(&head, p, 8);
+            std::memcpy(&tail, p + n - 8, 8);
+        } else if (n >= 4) {
+            std::uint32_t h = 0, t = 0;
+            std::memcpy(&h, p, 4);
+            std::memcpy(&t, p + n - 4, 4);
+            head = h;
+            tail = t;
+        } else {
+            head = std::uint64_t{static_cast<unsigned char>(p[0])} |
+                   (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) |
+                   (std::uint64_t{static_cast<unsigned char>(p[n - 1])} << 16);
+            tail = 0;
+        }
+    }
 
     std::uint32_t recCount() const { return layout.recordCount; }
     std::size_t recLen() const { return layout.recordLength; }
@@ -82,16 +105,19 @@ struct Table::Impl {
     int field(std::string_view name) const
     {
         const std::size_t n = name.size();
-        if (n == 0 || n > sizeof(NameHit::bytes))
+        if (n == 0 || n > 16)
             return fieldByScan(name);
+        std::uint64_t head, tail;
+        nameWords(name, head, tail);
         const auto first = static_cast<unsigned char>(name[0]);
         const auto last = static_cast<unsigned char>(name[n - 1]);
         NameHit& hit = nameHits[(first ^ (last << 1) ^ n) & (nameHits.size() - 1)];
-        if (hit.len == n && std::memcmp(hit.bytes, name.data(), n) == 0)
+        if (hit.len == n && hit.head == head && hit.tail == tail)
             return hit.index;
         const int index = fieldByScan(name);
         hit.len = n;
-        std::memcpy(hit.bytes, name.data(), n);
+        hit.head = head;
+        hit.tail = tail;
         hit.index = index;
         return index;
     }
@@ -193,8 +219,13 @@ struct Table::Impl {
         return Status::success();
     }
 
+    /// What editable() checks, without building a Status.
+    bool canEdit() const { return fd >= 0 && !opts.readOnly && (!atEof || appending); }
+
     Status editable()
     {
+        if (canEdit())
+            return Status::success();
         if (auto st = writable(); !st)
             return st;
         if (atEof && !appending)

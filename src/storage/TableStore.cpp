@@ -32,9 +32,10 @@ Status Table::Impl::writeBack()
         written = recCount();
         return Status::success();
     }
-    std::string tail = data.substr(std::size_t{written} * recLen());
-    tail += '\x1A';
-    if (!writeAll(fd, tail.data(), tail.size(), static_cast<off_t>(layout.headerLength + std::uint64_t{written} * recLen())))
+    const std::size_t from = std::size_t{written} * recLen();
+    const char eofMark = '\x1A';
+    if (!writeAllPair(fd, data.data() + from, data.size() - from, &eofMark, 1,
+                      static_cast<off_t>(layout.headerLength + std::uint64_t{written} * recLen())))
         return Status::failure(dbfPath.string() + ": cannot write records: " + errnoText());
     written = recCount();
     return Status::success();
