@@ -3,6 +3,7 @@
 // Not part of the public API.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,15 @@ void appendKeySigned(std::string& out, std::int64_t value);
 inline std::string_view trimRightView(std::string_view s)
 {
     std::size_t end = s.size();
+    // Text fields are mostly blank padding: skip it eight blanks at a time.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    while (end >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + end - 8, 8);
+        if (w != kBlanks)
+            break;
+        end -= 8;
+    }
     while (end > 0 && (s[end - 1] == ' ' || s[end - 1] == '\0'))
         --end;
     return s.substr(0, end);

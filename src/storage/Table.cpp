@@ -230,7 +230,7 @@ void Table::goTop()
     if (m->tag >= 0) {
         const auto [b, e] = m->range();
         if (b < e)
-            m->setRow(m->tags[static_cast<std::size_t>(m->tag)].order[b]);
+            m->setRow(m->tags[static_cast<std::size_t>(m->tag)].order[b]), m->posHint = b;
         else
             m->setEof(), m->atBof = true;
         return;
@@ -251,7 +251,7 @@ void Table::goBottom()
     if (m->tag >= 0) {
         const auto [b, e] = m->range();
         if (b < e)
-            m->setRow(m->tags[static_cast<std::size_t>(m->tag)].order[e - 1]);
+            m->setRow(m->tags[static_cast<std::size_t>(m->tag)].order[e - 1]), m->posHint = e - 1;
         else
             m->setEof(), m->atBof = true;
         return;
@@ -277,7 +277,7 @@ void Table::skip(int n)
         if (m->atEof)
             pos = static_cast<std::int64_t>(e);
         else {
-            pos = static_cast<std::int64_t>(m->orderPos(t, m->cur));
+            pos = static_cast<std::int64_t>(m->orderPosOf(t, m->cur));
             if (pos >= static_cast<std::int64_t>(t.order.size()) || t.order[static_cast<std::size_t>(pos)] != m->cur)
                 pos = static_cast<std::int64_t>(e); // current row not in the order (deleted): treat as end
         }
@@ -285,7 +285,7 @@ void Table::skip(int n)
         if (pos < static_cast<std::int64_t>(b)) {
             m->atBof = true;
             if (b < e)
-                m->setRow(t.order[b]), m->atBof = true;
+                m->setRow(t.order[b]), m->atBof = true, m->posHint = b;
             else
                 m->setEof();
         } else if (pos >= static_cast<std::int64_t>(e)) {
@@ -293,6 +293,7 @@ void Table::skip(int n)
             m->atBof = false;
         } else {
             m->setRow(t.order[static_cast<std::size_t>(pos)]);
+            m->posHint = static_cast<std::size_t>(pos);
         }
         return;
     }
@@ -339,6 +340,7 @@ bool Table::seek(std::string_view key)
                                      : std::partition_point(first, last, [&](std::uint32_t r) { return cut(r) < key; });
     if (it != last && cut(*it) == key) {
         m->setRow(*it);
+        m->posHint = static_cast<std::size_t>(it - t.order.begin());
         return true;
     }
     m->setEof();

@@ -24,7 +24,11 @@ struct Table::Impl {
         TagDef def;
         std::vector<int> fieldIdx;           // field index of each key part
         std::vector<std::string> keyByRec;   // key of every record (deleted ones too)
-        std::vector<std::uint32_t> order;    // visible records in key order
+        // Visible records in key order. Rows stored out of key order wait in
+        // `pending` and are merged in at once by the first reader of the order
+        // (orderPos(), range()): a bulk append does not move the order per row.
+        mutable std::vector<std::uint32_t> order;
+        mutable std::vector<std::uint32_t> pending;
         std::size_t keyWidth = 0;            // usual length of a key (a reserve hint)
     };
 
@@ -54,6 +58,9 @@ struct Table::Impl {
     bool atEof = true;
     bool atBof = true;
     std::uint32_t cur = 0; // 0-based record index when !atEof
+    // Where the cursor was last placed in the selected tag's order (a hint,
+    // checked before use: the order may have changed since).
+    std::size_t posHint = 0;
 
     // current row buffer
     std::string buf;
@@ -157,7 +164,16 @@ struct Table::Impl {
     void rebuildTag(Tag& t);
     void rebuildTags();
 
+    /// Brings the rows waiting in a tag's `pending` into its order.
+    void mergePending(const Tag& t) const;
     std::size_t orderPos(const Tag& t, std::uint32_t r) const;
+    /// orderPos() that first tries where the cursor last stood in an order.
+    std::size_t orderPosOf(const Tag& t, std::uint32_t r) const
+    {
+        if (posHint < t.order.size() && t.order[posHint] == r)
+            return posHint;
+        return orderPos(t, r);
+    }
     void tagRemove(Tag& t, std::uint32_t r);
 
     void tagInsert(Tag& t, std::uint32_t r);

@@ -41,6 +41,7 @@ void Table::Impl::rebuildTag(Tag& t)
 {
     t.keyByRec.resize(recCount());
     t.order.clear();
+    t.pending.clear();
     for (std::uint32_t i = 0; i < recCount(); ++i) {
         t.keyByRec[i] = keyOf(t, rec(i));
         if (!deleted(i))
@@ -57,8 +58,23 @@ void Table::Impl::rebuildTags()
         rebuildTag(t);
 }
 
+void Table::Impl::mergePending(const Tag& t) const
+{
+    if (t.pending.empty())
+        return;
+    // Keys with record numbers as tie-break are a total order, so sorting the
+    // waiting rows and merging gives exactly the order of inserting them one by one.
+    auto keyLess = [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); };
+    std::sort(t.pending.begin(), t.pending.end(), keyLess);
+    const auto mid = static_cast<std::ptrdiff_t>(t.order.size());
+    t.order.insert(t.order.end(), t.pending.begin(), t.pending.end());
+    t.pending.clear();
+    std::inplace_merge(t.order.begin(), t.order.begin() + mid, t.order.end(), keyLess);
+}
+
 std::size_t Table::Impl::orderPos(const Tag& t, std::uint32_t r) const
 {
+    mergePending(t);
     return static_cast<std::size_t>(std::lower_bound(t.order.begin(), t.order.end(), r,
                                                      [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); }) -
                                     t.order.begin());
@@ -73,12 +89,12 @@ void Table::Impl::tagRemove(Tag& t, std::uint32_t r)
 
 void Table::Impl::tagInsert(Tag& t, std::uint32_t r)
 {
-    // Appending in key order is the common case: no search, no move.
-    if (t.order.empty() || less(t, t.order.back(), r)) {
+    // Appending in key order is the common case: no search, no move. Any other
+    // row waits to be merged in with the others stored before the next read.
+    if (t.pending.empty() && (t.order.empty() || less(t, t.order.back(), r)))
         t.order.push_back(r);
-        return;
-    }
-    t.order.insert(t.order.begin() + static_cast<std::ptrdiff_t>(orderPos(t, r)), r);
+    else
+        t.pending.push_back(r);
 }
 
 std::pair<std::size_t, std::size_t> Table::Impl::range() const
@@ -86,6 +102,7 @@ std::pair<std::size_t, std::size_t> Table::Impl::range() const
     if (tag < 0) 
         return {0, recCount()};
     const Tag& t = tags[static_cast<std::size_t>(tag)];
+    mergePending(t);
     if (!scoped)
         return {0, t.order.size()};
     auto cut = [](const std::string& k, std::size_t n) { return std::string_view(k).substr(0, n); };
