@@ -61,6 +61,33 @@ void BM_Append3000Rows(benchmark::State& state)
 }
 BENCHMARK(BM_Append3000Rows)->Unit(benchmark::kMillisecond);
 
+/// The same rows with their times in a scrambled order, so every row lands
+/// somewhere inside the tag's order rather than at its end.
+void BM_Append3000RowsShuffledKeys(benchmark::State& state)
+{
+    const auto dir = scratchFolder();
+    if (!createTable(dir, "texte0", schemas::assignmentTemplate()))
+        return state.SkipWithError("cannot create template");
+    for (auto _ : state) {
+        state.PauseTiming();
+        (void)copyStructure(dir, "texte0", "texte");
+        Table t;
+        (void)t.open(dir, "texte");
+        (void)t.setTag(kPrimaryTag);
+        state.ResumeTiming();
+        for (int i = 0; i < kRows; ++i) {
+            (void)t.appendStart();
+            (void)t.replaceInteger("ZEIT", (i * 1237) % kRows * 250); // 1237 is prime to 3000
+            (void)t.replaceString("TEXT", "Sil\xA4");
+            (void)t.replaceInteger("GESTICKS", i * 240);
+            (void)t.appendEnd();
+        }
+        (void)t.flush();
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(BM_Append3000RowsShuffledKeys)->Unit(benchmark::kMillisecond);
+
 void BM_Rewrite3000RowsInPlace(benchmark::State& state)
 {
     const auto dir = scratchFolder();
