@@ -57,13 +57,30 @@ LyricTextTab::LyricTextTab(QWidget* parent) : QWidget(parent) {
         {"s4_speichernunter", "Speichern unter", "Speichert den Text in einer zu wählenden Textdatei",
          &s4_speichernunter},
     };
-    int x = 12;
     for (const Spec& spec : buttons) {
-        QPushButton* button =
-            placeButton(Panel12, spec.name, QString::fromUtf8(spec.caption), x, 329, 89, 32);
+        QPushButton* button = placeButton(Panel12, spec.name, QString::fromUtf8(spec.caption), 0, 329, 80, 32);
         button->setToolTip(QString::fromUtf8(spec.hint));
         *spec.slot = button;
-        x += 91;
+    }
+    layoutButtons();
+}
+
+void LyricTextTab::layoutButtons() {
+    // The row spans the editor's width; each button gets room in proportion to its caption.
+    QPushButton* row[] = {s3_lz, s3_bs, s3_tl, s3_st, s4_ladenmidifile, s3_laden, s4_speichern, s4_speichernunter};
+    const int gap = 2;
+    const int total = 730 - gap * 7;
+    int textWidth = 0;
+    int widths[8];
+    for (int i = 0; i < 8; ++i) {
+        widths[i] = row[i]->fontMetrics().horizontalAdvance(QString(row[i]->text()).remove(QLatin1Char('&'))) + 12;
+        textWidth += widths[i];
+    }
+    int x = 12;
+    for (int i = 0; i < 8; ++i) {
+        const int w = i == 7 ? 742 - x : widths[i] * total / textWidth;
+        row[i]->setGeometry(x, row[i]->y(), w, 32);
+        x += w + gap;
     }
 }
 

@@ -12,6 +12,8 @@ class LyricTextTab : public QWidget {
     Q_OBJECT
 public:
     explicit LyricTextTab(QWidget* parent);
+    /// Shares the button row's width out by the buttons' captions (after a caption change).
+    void layoutButtons();
 
     QFrame* Panel12;
     QTextEdit* s4_text;

@@ -74,28 +74,29 @@ StaffTab::StaffTab(QWidget* parent) : QWidget(parent) {
 
     int x = 8;
     auto pagingButton = [&](const char* name, const char* caption, int w) {
-        QPushButton* button = placeButton(s6_panel, name, QString::fromUtf8(caption), x, 312, w, 24);
+        QPushButton* button = placeButton(s6_panel, name, QString::fromUtf8(caption), x, 310, w, 23);
         x += w + 4;
         return button;
     };
-    s6_abAnfang = pagingButton("s6_abAnfang", "zum Anfang", 80);
-    s6_seiterueck = pagingButton("s6_seiterueck", "Seite zurück", 80);
-    s6_zeilerueck = pagingButton("s6_zeilerueck", "Zeile zurück", 80);
-    s6_oktave = placed<QComboBox>(s6_panel, "s6_oktave", x, 312, 48, 24);
+    s6_abAnfang = pagingButton("s6_abAnfang", "zum Anfang", 66);
+    s6_seiterueck = pagingButton("s6_seiterueck", "Seite zurück", 66);
+    s6_zeilerueck = pagingButton("s6_zeilerueck", "Zeile zurück", 66);
+    s6_oktave = placed<QComboBox>(s6_panel, "s6_oktave", x, 310, 44, 23);
     s6_oktave->addItems({QStringLiteral("+1"), QStringLiteral(" 0"), QStringLiteral("-1")});
     s6_oktave->setCurrentIndex(1);
-    x += 52;
-    s6_zeilevor = pagingButton("s6_zeilevor", "Zeile vor", 80);
-    s6_seitevor = pagingButton("s6_seitevor", "Seite vor", 80);
-    s6_zumEnde = pagingButton("s6_zumEnde", "zum Ende", 80);
+    x += 48;
+    s6_zeilevor = pagingButton("s6_zeilevor", "Zeile vor", 66);
+    s6_seitevor = pagingButton("s6_seitevor", "Seite vor", 66);
+    s6_zumEnde = pagingButton("s6_zumEnde", "zum Ende", 66);
     s6_auto = placeButton(s6_panel, "s6_auto", QStringLiteral("Zuordnung automatisch nach Noten aktualisieren"), x,
-                          312, 742 - x, 24);
+                          310, 746 - x, 23);
     s6_auto->setToolTip(s6_auto->text());
     s6_hilfetext = placeLabel(s6_panel, "s6_hilfetext",
                               QStringLiteral("HILFE: Doppelklick: Als Startzeit übernehmen          Mausklick "
                                              "rechts auf Wort: Wort bearbeiten          Mausklick rechts auf freie "
                                              "Stelle über Linie: Wort neu"),
-                              8, 342, 738, 18);
+                              8, 335, 738, 30);
+    s6_hilfetext->setWordWrap(true);
 }
 
 void StaffTab::createSlots() {

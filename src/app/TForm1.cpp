@@ -234,6 +234,7 @@ void TForm1::mainWindowTexts() {
     title = windowTitle();
     applyMenuTexts();
     applySingleTexts();
+    TabSheet4->layoutButtons();
 }
 
 void TForm1::applyMenuTexts() {
