@@ -4,11 +4,13 @@
 #include "app/Localizer.h"
 #include "app/MainMenu.h"
 #include "app/SongFactsPanel.h"
+#include "app/TForm5.h"
 #include "app/WordTableTab.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -247,6 +249,47 @@ TEST_F(ShellTest, DeviceMenuStoresAndOpensTheChosenDevice) {
     prompter.expect(MessageId{1, 3});
     window->MainMenu1->MidiAusgabegeraet1->trigger();
     EXPECT_FALSE(window->state().portOpen);
+}
+
+} // namespace
+} // namespace versilla::app::testing
+
+namespace versilla::app::testing {
+namespace {
+
+TEST_F(ShellTest, ThemeModeColoursAndMovesThePanels) {
+    auto window = startedWindow();
+    ASSERT_TRUE(window->state().themeMode); // widget tests run in the Fusion style
+    EXPECT_EQ(window->Panel1->palette().color(QPalette::Window), QColor(200, 241, 253));
+    EXPECT_EQ(window->Panel1->s1_oeffnen->pos(), QPoint(3, 2)); // designed at 5,5
+    EXPECT_EQ(window->Panel1->frameShape(), QFrame::Box);
+}
+
+TEST_F(ShellTest, InformationWindowShowsItsTextWithTheHourglass) {
+    setCaptionRow(0, 5, "text3", "Bitte warten", "");
+    auto window = startedWindow();
+    {
+        InformationScope scope(window->informationWindow(), 3);
+        EXPECT_TRUE(window->informationWindow().isVisible());
+        EXPECT_EQ(window->informationWindow().Label1->text(), "Bitte warten");
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_FALSE(window->informationWindow().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ShellTest, EnterInTheGridMovesTheFocusOn) {
+    auto window = startedWindow();
+    window->show();
+    window->activateWindow();
+    window->PageControl1->setCurrentIndex(1);
+    QTableView* grid = window->TabSheet2->wwDBGrid2;
+    grid->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), grid);
 }
 
 } // namespace
