@@ -40,13 +40,13 @@ LyricTextTab::LyricTextTab(QWidget* parent) : QWidget(parent) {
     addRuler(Panel12, 0);
     addRuler(Panel12, 308);
 
-    struct Spec {
+    struct ButtonDef {
         const char* name;
         const char* caption;
         const char* hint;
         QPushButton** slot;
     };
-    const Spec buttons[] = {
+    const ButtonDef buttons[] = {
         {"s3_lz", "geschütztes &Leerzeichen", "Fügt an aktueller Stelle ein geschütztes Leerzeichen ein", &s3_lz},
         {"s3_bs", "geschützter &Bindestrich", "Fügt an aktueller Stelle einen geschützten Bindestrich ein", &s3_bs},
         {"s3_tl", "Text löschen", "Löscht den gesamten Text", &s3_tl},
@@ -57,10 +57,10 @@ LyricTextTab::LyricTextTab(QWidget* parent) : QWidget(parent) {
         {"s4_speichernunter", "Speichern unter", "Speichert den Text in einer zu wählenden Textdatei",
          &s4_speichernunter},
     };
-    for (const Spec& spec : buttons) {
-        QPushButton* button = placeButton(Panel12, spec.name, QString::fromUtf8(spec.caption), 0, 329, 80, 32);
-        button->setToolTip(QString::fromUtf8(spec.hint));
-        *spec.slot = button;
+    for (const ButtonDef& def : buttons) {
+        QPushButton* button = placeButton(Panel12, def.name, QString::fromUtf8(def.caption), 0, 329, 80, 32);
+        button->setToolTip(QString::fromUtf8(def.hint));
+        *def.slot = button;
     }
     layoutButtons();
 }
