@@ -34,6 +34,33 @@ char* digitsBackward(std::uint64_t v, char* end)
     return p;
 }
 
+/// Exactly `count` digits of `v` (leading zeros kept) ending at `end`.
+void fixedDigits(std::uint64_t v, char* end, int count)
+{
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = end;
+    for (; count >= 2; count -= 2) {
+        const auto i = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--p = kPairs[i + 1];
+        *--p = kPairs[i];
+    }
+    if (count == 1)
+        *--p = static_cast<char>('0' + v % 10);
+}
+
+/// Number of decimal digits of `v` (1 for 0).
+std::size_t digitCount(std::uint64_t v)
+{
+    std::size_t n = 1;
+    for (std::uint64_t limit = 10; n < 20 && v >= limit; limit *= 10)
+        ++n;
+    return n;
+}
+
 std::uint64_t magnitude(std::int64_t v)
 {
     return v < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
@@ -182,6 +209,20 @@ std::size_t formatInteger(std::int64_t value, char* out)
     return n;
 }
 
+bool putIntegerRight(std::int64_t value, char* out, std::size_t width)
+{
+    const std::uint64_t mag = magnitude(value);
+    const std::size_t n = digitCount(mag) + (value < 0 ? 1 : 0);
+    if (n > width)
+        return false;
+    char* p = digitsBackward(mag, out + width);
+    if (value < 0)
+        *--p = '-';
+    while (p > out)
+        *--p = ' ';
+    return true;
+}
+
 void appendKeyRight(std::string& out, std::int64_t value, int width)
 {
     char buf[24];
@@ -196,10 +237,10 @@ void appendKeySigned(std::string& out, std::int64_t value)
     // Flipping the sign bit maps the signed range onto the unsigned one in order;
     // fixed-width decimal digits then sort bytewise like the numbers.
     const auto biased = static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << 63);
+    // Two halves of ten digits keep the arithmetic in 32-bit-sized steps.
     char buf[20];
-    char* p = digitsBackward(biased, buf + sizeof buf);
-    while (p > buf)
-        *--p = '0';
+    fixedDigits(biased % 10000000000ULL, buf + 20, 10);
+    fixedDigits(biased / 10000000000ULL, buf + 10, 10);
     out.append(buf, sizeof buf);
 }
 

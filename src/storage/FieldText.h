@@ -25,6 +25,9 @@ std::string formatNumber(double value, const FieldDef& f, bool& fits);
 /// The decimal digits of `value` with a leading '-' for negatives (as
 /// std::to_string) into `out` (at least 20 bytes); returns how many.
 std::size_t formatInteger(std::int64_t value, char* out);
+/// The digits of `value` (as formatInteger) right-aligned in `width` bytes at
+/// `out`, blank-padded on the left; false (nothing written) when they need more.
+bool putIntegerRight(std::int64_t value, char* out, std::size_t width);
 /// Appends keyRight(value, width) to `out`.
 void appendKeyRight(std::string& out, std::int64_t value, int width);
 /// Appends keySigned(value) (20 digits) to `out`.

@@ -529,22 +529,19 @@ Status Table::Impl::putInteger(int f, std::int64_t value)
     const FieldDef& fd = layout.fields[static_cast<std::size_t>(f)];
     if (fd.type == FieldType::Logical)
         return putBoolean(f, value != 0);
-    char digits[24];
-    const std::size_t n = formatInteger(value, digits);
-    if (fd.type != FieldType::Numeric)
-        return putString(f, std::string_view(digits, n));
-    if (fd.decimals > 0)
+    if (fd.type == FieldType::Numeric && fd.decimals == 0) {
+        // right-aligned, blank-padded on the left
+        char* out = buf.data() + layout.offsets[static_cast<std::size_t>(f)];
+        if (!putIntegerRight(value, out, static_cast<std::size_t>(fd.width)))
+            return Status::failure(alias + ": " + std::to_string(value) + " does not fit field " + fd.name + " (width " +
+                                   std::to_string(fd.width) + ")");
+        dirty = true;
+        return Status::success();
+    }
+    if (fd.type == FieldType::Numeric)
         return putDouble(f, static_cast<double>(value));
-    const auto w = static_cast<std::size_t>(fd.width);
-    if (n > w)
-        return Status::failure(alias + ": " + std::string(digits, n) + " does not fit field " + fd.name + " (width " +
-                               std::to_string(fd.width) + ")");
-    // right-aligned, blank-padded on the left
-    char* out = buf.data() + layout.offsets[static_cast<std::size_t>(f)];
-    std::memset(out, ' ', w - n);
-    std::memcpy(out + (w - n), digits, n);
-    dirty = true;
-    return Status::success();
+    char digits[24];
+    return putString(f, std::string_view(digits, formatInteger(value, digits)));
 }
 
 Status Table::Impl::putDouble(int f, double value)

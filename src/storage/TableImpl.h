@@ -176,7 +176,10 @@ struct Table::Impl {
     }
     void tagRemove(Tag& t, std::uint32_t r);
 
+    /// Puts a row into a tag's order (its key is in keyByRec).
     void tagInsert(Tag& t, std::uint32_t r);
+    /// tagInsert() for a row just appended: may wait in `pending`.
+    void tagAppend(Tag& t, std::uint32_t r);
 
     /// Scope range of the selected tag as [begin, end) positions in its order.
     std::pair<std::size_t, std::size_t> range() const;

@@ -75,7 +75,7 @@ Status Table::Impl::store()
         for (auto& t : tags) {
             t.keyByRec.push_back(keyOf(t, buf.data()));
             if (buf[0] != '*')
-                tagInsert(t, r);
+                tagAppend(t, r);
         }
     } else {
         for (auto& t : tags) {

@@ -66,6 +66,12 @@ void Table::Impl::mergePending(const Tag& t) const
     // waiting rows and merging gives exactly the order of inserting them one by one.
     auto keyLess = [&](std::uint32_t a, std::uint32_t b) { return less(t, a, b); };
     std::sort(t.pending.begin(), t.pending.end(), keyLess);
+    if (t.pending.size() <= 8) { // a few: put each in its place
+        for (const std::uint32_t r : t.pending)
+            t.order.insert(std::lower_bound(t.order.begin(), t.order.end(), r, keyLess), r);
+        t.pending.clear();
+        return;
+    }
     const auto mid = static_cast<std::ptrdiff_t>(t.order.size());
     t.order.insert(t.order.end(), t.pending.begin(), t.pending.end());
     t.pending.clear();
@@ -89,8 +95,17 @@ void Table::Impl::tagRemove(Tag& t, std::uint32_t r)
 
 void Table::Impl::tagInsert(Tag& t, std::uint32_t r)
 {
+    mergePending(t);
+    if (t.order.empty() || less(t, t.order.back(), r))
+        t.order.push_back(r);
+    else
+        t.order.insert(t.order.begin() + static_cast<std::ptrdiff_t>(orderPos(t, r)), r);
+}
+
+void Table::Impl::tagAppend(Tag& t, std::uint32_t r)
+{
     // Appending in key order is the common case: no search, no move. Any other
-    // row waits to be merged in with the others stored before the next read.
+    // new row waits to be merged in with the others appended before the next read.
     if (t.pending.empty() && (t.order.empty() || less(t, t.order.back(), r)))
         t.order.push_back(r);
     else
