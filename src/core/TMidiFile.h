@@ -1,4 +1,5 @@
 #pragma once
+#include "core/EventStore.h"
 #include "core/PlayClock.h"
 #include "core/TimeText.h"
 
@@ -38,6 +39,67 @@ struct TMidiEvent {
 /// The event text: `Data` up to, not including, its first zero byte. Never fails.
 std::string_view EventText(const TMidiEvent& event);
 
+/// The events of one track, one after the other in memory.
+///
+/// A track read from a file views its part of the song object's event store
+/// (valid until the song object reads again or is destroyed); a track built in
+/// code, or one whose events are added to or copied, holds its own. Used like a
+/// vector: size, indexing, iteration, back, reserve, push_back.
+class EventList {
+public:
+    using value_type = TMidiEvent;
+    using size_type = std::size_t;
+    using reference = TMidiEvent&;
+    using const_reference = const TMidiEvent&;
+    using iterator = TMidiEvent*;
+    using const_iterator = const TMidiEvent*;
+
+    EventList() = default;
+    /// A copy holds its own events.
+    EventList(const EventList& other) : m_own(other.begin(), other.end()) { syncOwn(); }
+    EventList& operator=(const EventList& other);
+    EventList(EventList&& other) noexcept;
+    EventList& operator=(EventList&& other) noexcept;
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    TMidiEvent* data() { return m_data; }
+    const TMidiEvent* data() const { return m_data; }
+    TMidiEvent* begin() { return m_data; }
+    TMidiEvent* end() { return m_data + m_size; }
+    const TMidiEvent* begin() const { return m_data; }
+    const TMidiEvent* end() const { return m_data + m_size; }
+    TMidiEvent& operator[](std::size_t i) { return m_data[i]; }
+    const TMidiEvent& operator[](std::size_t i) const { return m_data[i]; }
+    TMidiEvent& front() { return m_data[0]; }
+    const TMidiEvent& front() const { return m_data[0]; }
+    TMidiEvent& back() { return m_data[m_size - 1]; }
+    const TMidiEvent& back() const { return m_data[m_size - 1]; }
+
+    /// Room for `count` events of its own (a hint). May throw std::bad_alloc.
+    void reserve(std::size_t count);
+    /// Appends a copy of `event`; first takes over viewed events as its own. May
+    /// throw std::bad_alloc, leaving the list as it was.
+    void push_back(const TMidiEvent& event);
+    /// No events.
+    void clear();
+
+private:
+    friend class TMidiFile;
+    /// Views `count` events at `first`, dropping any events of its own.
+    void view(TMidiEvent* first, std::size_t count);
+    void takeOwnership(std::size_t room);
+    void syncOwn() {
+        m_data = m_own.data();
+        m_size = m_own.size();
+    }
+
+    std::vector<TMidiEvent> m_own;  // the events when not viewing
+    TMidiEvent* m_data = nullptr;
+    std::size_t m_size = 0;
+    bool m_viewing = false;
+};
+
 /// One track chunk: its events in file order and the player's position in it.
 class TMidiTrack {
 public:
@@ -63,7 +125,7 @@ public:
     /// swallowed: the track stops for this call and that event stays next in line.
     void PlayUntil(std::int32_t ticks);
 
-    std::vector<TMidiEvent> Events;  ///< events in file order
+    EventList Events;                ///< events in file order
     std::string Name;                ///< Windows-1252 bytes
     std::int32_t EndTicks = 0;       ///< running sum of the deltas added so far
     std::int32_t PlayIndex = 0;      ///< next event the player sends
@@ -168,6 +230,7 @@ private:
 
     std::string m_fileName;
     std::string m_bytes;  // the file; every event's Data views it
+    EventStore m_store;   // the events of the tracks read; kept for the next read
     std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
     std::uint8_t m_format = 0;
     std::int32_t m_trackCount = 0;
