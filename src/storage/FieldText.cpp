@@ -10,13 +10,15 @@ namespace versilla::storage::detail {
 
 namespace {
 
+/// "00" .. "99": two digits a step.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 /// Digits of `v` written backwards ending at `end`; returns the first one.
 char* digitsBackward(std::uint64_t v, char* end)
 {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
     char* p = end;
     while (v >= 100) {
         const auto i = static_cast<std::size_t>(v % 100) * 2;
@@ -37,10 +39,6 @@ char* digitsBackward(std::uint64_t v, char* end)
 /// Exactly `count` digits of `v` (leading zeros kept) ending at `end`.
 void fixedDigits(std::uint64_t v, char* end, int count)
 {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
     char* p = end;
     for (; count >= 2; count -= 2) {
         const auto i = static_cast<std::size_t>(v % 100) * 2;
@@ -67,22 +65,22 @@ std::uint64_t magnitude(std::int64_t v)
 }
 
 /// Plain decimal text: an optional '-', digits with at most one '.', at least
-/// one digit. `intDigits`/`allDigits` count the digits before the point / in all.
-bool plainDecimal(std::string_view t, std::size_t& allDigits, bool& hasPoint)
+/// one digit. `hasPoint` tells whether there is a point.
+bool plainDecimal(std::string_view t, bool& hasPoint)
 {
     std::size_t i = t[0] == '-' ? 1 : 0;
-    allDigits = 0;
+    bool digits = false;
     hasPoint = false;
     for (; i < t.size(); ++i) {
         const char c = t[i];
         if (c >= '0' && c <= '9')
-            ++allDigits;
+            digits = true;
         else if (c == '.' && !hasPoint)
             hasPoint = true;
         else
             return false;
     }
-    return allDigits > 0;
+    return digits;
 }
 
 /// Digits (and no point) after an optional '-', at most 15 of them: exact in a double.
@@ -252,9 +250,8 @@ bool parseNumber(std::string_view text, double& value)
     // Numbers written by this layer are plain decimals: read them without a copy
     // and without the C library's locale. from_chars rounds like strtod; up to 15
     // digits without a point are exact as an integer.
-    std::size_t digits = 0;
     bool point = false;
-    if (!plainDecimal(t, digits, point))
+    if (!plainDecimal(t, point))
         return parseSlow(t, value);
     std::int64_t n = 0;
     if (!point && smallInteger(t, n)) {
