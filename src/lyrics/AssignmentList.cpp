@@ -318,8 +318,14 @@ struct AssignmentList::Impl {
 AssignmentList::AssignmentList() : m(std::make_unique<Impl>()) {}
 AssignmentList::~AssignmentList()
 {
-    if (m)
+    if (m) {
         (void)close();
+        // Copy: a listener may remove itself while it is told.
+        const std::vector<ListListener*> listeners = m->listeners;
+        m->listeners.clear();
+        for (ListListener* l : listeners)
+            l->listDestroyed();
+    }
 }
 
 // ---- table --------------------------------------------------------------------

@@ -112,6 +112,9 @@ public:
     virtual void currentChanged(int /*pos*/) {}
     /// A mark or button state of ListMarks changed. Also sent inside a bulk bracket.
     virtual void marksChanged() {}
+    /// The list is being destroyed (after its table was closed); drop every
+    /// reference to it. No call to the list is allowed from here on.
+    virtual void listDestroyed() {}
 };
 
 /// State of the current row.
