@@ -1,4 +1,6 @@
 #pragma once
+#include "app/AssignmentModel.h"
+#include "app/controls/TDBNavigatorVelk.h"
 #include "app/controls/TNumEditVelk.h"
 
 #include <QWidget>
@@ -20,9 +22,6 @@ class AssignmentList;
 
 namespace versilla::app {
 
-class AssignmentGridBinding;
-class AssignmentModel;
-class TDBNavigatorVelk;
 
 /// Tab 2: the word grid `wwDBGrid2` with its navigator, the single-row editor
 /// `wwRecordViewPanel1` with the save/cancel panel `CBPost1`, and the word,
