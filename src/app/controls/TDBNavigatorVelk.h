@@ -1,4 +1,6 @@
 #pragma once
+#include "app/controls/NavigatorDataSet.h"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -8,8 +10,6 @@
 class QToolButton;
 
 namespace versilla::app {
-
-class NavigatorDataSet;
 
 /// A record navigator with page steps: six buttons (first row, page back,
 /// previous row, next row, page forward, last row) over a data set.
