@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
@@ -309,6 +310,9 @@ AssignmentGridBinding::AssignmentGridBinding(QTableView* view, AssignmentModel* 
         applyColumnWidths();
         connect(model, &AssignmentModel::currentRowChanged, this, &AssignmentGridBinding::followList);
         connect(model, &AssignmentModel::refused, this, &AssignmentGridBinding::focusRefused);
+        connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
+            if (orientation == Qt::Horizontal) applyColumnWidths();
+        });
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 &AssignmentGridBinding::viewMoved);
         followList(model->currentRow());
@@ -320,10 +324,25 @@ AssignmentGridBinding::AssignmentGridBinding(QTableView* view, AssignmentModel* 
 }
 
 void AssignmentGridBinding::applyColumnWidths() {
-    if (!m_view) return;
+    if (!m_view || !m_model) return;
     const int charWidth = m_view->fontMetrics().averageCharWidth();
-    for (int column = 0; column < AssignmentModel::ColumnCount; ++column)
-        m_view->setColumnWidth(column, AssignmentModel::columnChars(column) * charWidth + 8);
+    const QFontMetrics header = m_view->horizontalHeader()->fontMetrics();
+    int widths[AssignmentModel::ColumnCount];
+    int total = 0;
+    for (int column = 0; column < AssignmentModel::ColumnCount; ++column) {
+        // The short columns also fit their titles (drawn in the header's font).
+        const QString title = m_model->headerData(column, Qt::Horizontal).toString();
+        widths[column] = AssignmentModel::columnChars(column) * charWidth + 4;
+        if (column != AssignmentModel::Text)
+            widths[column] = std::max(widths[column], header.horizontalAdvance(title) + 12);
+        total += widths[column];
+    }
+    // The text column gives up what the grid lacks, so every column shows.
+    const int room = m_view->width() - 2 * m_view->frameWidth() - m_view->verticalHeader()->width() -
+                     m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (total > room)
+        widths[AssignmentModel::Text] = std::max(20 * charWidth, widths[AssignmentModel::Text] - (total - room));
+    for (int column = 0; column < AssignmentModel::ColumnCount; ++column) m_view->setColumnWidth(column, widths[column]);
 }
 
 void AssignmentGridBinding::followList(int row) {
