@@ -229,7 +229,6 @@ void WordTableTab::refreshRecord(bool hard) {
     const QString strzeitText = toQString(row.strzeit);
     if (strzeit->text() != strzeitText) strzeit->setText(strzeitText);
 
-    for (int i : {kZeitField, kTextField}) recordFields[i]->setReadOnly(!hasRow);
 }
 
 void WordTableTab::recordEdited(int field, const QString& text) {

@@ -78,6 +78,17 @@ TEST_F(WordTabTest, RecordPanelShowsAndEditsTheCurrentRow) {
     EXPECT_FALSE(tab->saveButton->isEnabled());
 }
 
+TEST_F(WordTabTest, WithoutARowTheEditorsTakeNothing) {
+    // Only STRZEIT is read-only (the window colours read-only fields).
+    EXPECT_FALSE(text()->isReadOnly());
+    EXPECT_FALSE(zeit()->isReadOnly());
+    focus(text());
+    QTest::keyClicks(text(), "x");
+    EXPECT_EQ(text()->text(), "");
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_FALSE(list.isEditing());
+}
+
 TEST_F(WordTabTest, RefusedSaveShowsTheMessageAndFocusesTheField) {
     fill({{1000, "a"}, {2000, "b"}});
     focus(text());
