@@ -5,7 +5,9 @@
 #include "lyrics/Marks.h"
 #include "player/KaraokePanes.h"
 
+#include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -25,6 +27,7 @@ QTextEdit* pane(QWidget* parent, const char* name, int y, bool scrollBar) {
     edit->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setFont(courierFont(32, true));
+    edit->document()->setDocumentMargin(2);
     edit->setToolTip(QStringLiteral("Der eingetragene Text im Midifile"));
     // The highlight is the selection; it must look the same without the focus.
     QPalette palette = edit->palette();
@@ -61,7 +64,18 @@ void KaraokeTab::showPane(QTextEdit* edit, const player::KaraokePane& pane) {
     std::string shown = pane.text;
     std::replace(shown.begin(), shown.end(), static_cast<char>(lyrics::kLineBreak), ' ');
     const QString text = toQString(shown);
-    if (edit->toPlainText() != text) edit->setPlainText(text);
+    if (edit->toPlainText() != text) {
+        edit->setPlainText(text);
+        // Five lines fill the pane whatever the line spacing of the font found here.
+        const qreal margin = edit->document()->documentMargin();
+        const int frame = edit->frameWidth();
+        const qreal line = (edit->height() - 2 * frame - 2 * margin) / player::kPaneLines;
+        QTextBlockFormat format;
+        format.setLineHeight(line, QTextBlockFormat::FixedHeight);
+        QTextCursor all(edit->document());
+        all.select(QTextCursor::Document);
+        all.mergeBlockFormat(format);
+    }
     select(edit, pane.selStart, pane.selLength);
 }
 

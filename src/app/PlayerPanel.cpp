@@ -4,6 +4,17 @@
 
 namespace versilla::app {
 
+namespace {
+
+// Display fields are disabled but must stay readable on the read-only colour.
+void readableWhenDisabled(QLineEdit* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    field->setPalette(palette);
+}
+
+} // namespace
+
 PlayerPanel::PlayerPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel2"));
     setGeometry(345, 0, 313, 88);
@@ -34,6 +45,7 @@ PlayerPanel::PlayerPanel(QWidget* parent) : QFrame(parent) {
     s1_abspielen = placeButton(this, "s1_abspielen", QStringLiteral("&Abspielen"), 6, 57, 97, 25);
     s1_stopp = placeButton(this, "s1_stopp", QStringLiteral("&Stopp"), 108, 57, 97, 25);
     s1_weiter = placeButton(this, "s1_weiter", QStringLiteral("&Weiter"), 210, 57, 97, 25);
+    for (QLineEdit* field : {s1_startzeit, s1_aktzeit}) readableWhenDisabled(field);
 }
 
 } // namespace versilla::app

@@ -27,6 +27,14 @@ QPixmap drawLogo(int w, int h) {
     return pixmap;
 }
 
+
+// Display fields are disabled but must stay readable on the read-only colour.
+void readableWhenDisabled(QLineEdit* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    field->setPalette(palette);
+}
+
 } // namespace
 
 SongFactsPanel::SongFactsPanel(QWidget* parent) : QFrame(parent) {
@@ -65,6 +73,7 @@ SongFactsPanel::SongFactsPanel(QWidget* parent) : QFrame(parent) {
     QFont bold = caus->font();
     bold.setBold(true);
     caus->setFont(bold);
+    for (QLineEdit* field : {s1_spurname, s1_tempo, s1_taktart, s1_dauer, s1_format}) readableWhenDisabled(field);
 }
 
 } // namespace versilla::app

@@ -13,6 +13,28 @@
 
 namespace versilla::app {
 
+namespace {
+
+// A label shows its access key underlined, as the button it names ("&Weiter") does.
+void showAccessKey(QLabel* label) {
+    const QString text = label->text();
+    if (!text.contains(QLatin1Char('&'))) return;
+    QString html;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+            html += text[i] == QLatin1Char('&') ? QStringLiteral("&amp;")
+                                                : QStringLiteral("<u>") + QString(text[i]).toHtmlEscaped() + QStringLiteral("</u>");
+        } else {
+            html += QString(text[i]).toHtmlEscaped();
+        }
+    }
+    label->setTextFormat(Qt::RichText);
+    label->setText(html);
+}
+
+} // namespace
+
 TempoDialog::TempoDialog(QWidget* parent, const char* className, int formNumber, const QString& designCaption,
                          const QStringList& prompt, bool severalTempi, int current, Prompter& prompter,
                          const Localizer* localizer, std::optional<QColor> background)
@@ -54,7 +76,10 @@ TempoDialog::TempoDialog(QWidget* parent, const char* className, int formNumber,
 
     // Placed once the texts are final, so longer translations widen the dialog.
     QStringList texts;
-    for (QLabel* label : labels) texts << label->text().remove(QLatin1Char('&'));
+    for (QLabel* label : labels) {
+        texts << label->text().remove(QLatin1Char('&'));
+        showAccessKey(label);
+    }
     const int line = lineHeight();
     const int fieldTop = 8 + line * static_cast<int>(labels.size()) + 6;
     growTo(textWidth(texts) + 24, fieldTop + 22 + 12 + 25 + 8);
