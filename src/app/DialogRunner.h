@@ -50,6 +50,23 @@ public:
     virtual void showHelp(QWidget* parent, const QString& page) = 0;
     /// A box with the table engine's own error text (error icon, OK).
     virtual void showEngineError(QWidget* parent, const QString& text) = 0;
+
+    // The lyric text editor's dialogs. The defaults answer "cancelled", so a
+    // runner that does not offer them leaves the text commands without effect.
+
+    /// Text open dialog (filter "Text *.txt|*.txt", the file must exist): the
+    /// chosen file name.
+    virtual std::optional<QString> chooseTextToOpen(QWidget* /*parent*/) { return std::nullopt; }
+    /// Text save dialog (filter "Text *.txt|*.txt") proposing `current` (the
+    /// current text file, may be empty): the chosen file name.
+    virtual std::optional<QString> chooseTextSaveName(QWidget* /*parent*/, const QString& /*current*/) {
+        return std::nullopt;
+    }
+    /// Hyphenation language dialog (form 15) with `current` ("SPRACHE")
+    /// preselected: 0 German, 1 English.
+    virtual std::optional<int> chooseHyphenationLanguage(QWidget* /*parent*/, int /*current*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace versilla::app

@@ -10,9 +10,11 @@
 #include "app/dialogs/TForm2.h"
 #include "app/dialogs/TForm24.h"
 #include "app/dialogs/TForm6.h"
+#include "app/dialogs/TForm15.h"
 #include "player/TMidiOutput.h"
 
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace versilla::app {
@@ -74,6 +76,28 @@ void QtDialogRunner::showHelp(QWidget* parent, const QString& page) {
 
 void QtDialogRunner::showEngineError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Versilla"), text);
+}
+
+namespace {
+const QString kTextFilter = QStringLiteral("Text (*.txt)");
+}
+
+std::optional<QString> QtDialogRunner::chooseTextToOpen(QWidget* parent) {
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), kTextFilter);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtDialogRunner::chooseTextSaveName(QWidget* parent, const QString& current) {
+    // The overwrite question is the editor's own (1/27), asked after the ".txt" rule.
+    const QString name = QFileDialog::getSaveFileName(parent, QString(), current, kTextFilter, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+std::optional<int> QtDialogRunner::chooseHyphenationLanguage(QWidget* parent, int current) {
+    return TForm15::choose(parent, current, &m_localizer, m_background());
 }
 
 } // namespace versilla::app

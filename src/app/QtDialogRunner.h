@@ -28,6 +28,9 @@ public:
     void showAbout(QWidget* parent) override;
     void showHelp(QWidget* parent, const QString& page) override;
     void showEngineError(QWidget* parent, const QString& text) override;
+    std::optional<QString> chooseTextToOpen(QWidget* parent) override;
+    std::optional<QString> chooseTextSaveName(QWidget* parent, const QString& current) override;
+    std::optional<int> chooseHyphenationLanguage(QWidget* parent, int current) override;
 
 private:
     const Localizer& m_localizer;

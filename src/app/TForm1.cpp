@@ -179,6 +179,8 @@ void TForm1::connectMenu() {
     connect(MainMenu1->SpracheEinstellen1, &QAction::triggered, this, &TForm1::SpracheEinstellen1Click);
     connect(MainMenu1->Hilfe1, &QAction::triggered, this, &TForm1::Hilfe1Click);
     connect(MainMenu1->UeberVersilla1, &QAction::triggered, this, &TForm1::UeberVersilla1Click);
+    connect(MainMenu1->AutomatischeSilbentrennung1, &QAction::triggered, TabSheet4,
+            &LyricTextTab::hyphenationCommand);
 }
 
 std::optional<QColor> TForm1::dialogBackground() const {

@@ -101,6 +101,7 @@ public:
     Settings& settings() { return m_settings; }
     Localizer& localizer() { return m_localizer; }
     Prompter& prompter() { return *m_prompter; }
+    DialogRunner& dialogs() { return *m_dialogs; }
     player::TMidiOutput& port() { return *m_port; }
     TForm5& informationWindow() { return *m_info; }
     const QString& dataDir() const { return m_dataDir; }

@@ -47,6 +47,27 @@ public:
     void showAbout(QWidget*) override { ++aboutCalls; }
     void showHelp(QWidget*, const QString& page) override { helpPages.push_back(page); }
     void showEngineError(QWidget*, const QString& text) override { engineErrors.push_back(text); }
+
+    // Lyric text editor dialogs: the answer to give and what the dialog was shown with.
+    std::optional<QString> textToOpen, textSaveName;
+    std::optional<int> hyphenationLanguage;
+    int textOpenCalls = 0, textSaveCalls = 0, hyphenationCalls = 0;
+    QString textSaveCurrent;
+    int hyphenationCurrent = -1;
+    std::optional<QString> chooseTextToOpen(QWidget*) override {
+        ++textOpenCalls;
+        return textToOpen;
+    }
+    std::optional<QString> chooseTextSaveName(QWidget*, const QString& current) override {
+        ++textSaveCalls;
+        textSaveCurrent = current;
+        return textSaveName;
+    }
+    std::optional<int> chooseHyphenationLanguage(QWidget*, int current) override {
+        ++hyphenationCalls;
+        hyphenationCurrent = current;
+        return hyphenationLanguage;
+    }
 };
 
 /// A temporary copy of the built data folder, with helpers to change its tables
