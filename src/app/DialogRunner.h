@@ -6,6 +6,10 @@
 
 class QWidget;
 
+namespace versilla {
+class Prompter;
+}
+
 namespace versilla::player {
 class TMidiOutput;
 }
@@ -50,6 +54,14 @@ public:
     virtual void showHelp(QWidget* parent, const QString& page) = 0;
     /// A box with the table engine's own error text (error icon, OK).
     virtual void showEngineError(QWidget* parent, const QString& text) = 0;
+    /// Tempo dialog (form 3 for one tempo, form 11 for several) opened with
+    /// `current`: the accepted tempo (60..260). Out-of-range values are refused
+    /// inside the dialog through `prompter`.
+    virtual std::optional<int> chooseTempo(QWidget* parent, Prompter& prompter, int current, bool severalTempi) = 0;
+    /// Start time dialog (form 4) opened with `currentMs`: the accepted start
+    /// time in ms (0..songLengthMs); refusals inside the dialog through `prompter`.
+    virtual std::optional<int> chooseStartTime(QWidget* parent, Prompter& prompter, int currentMs,
+                                               int songLengthMs) = 0;
 
     // The lyric text editor's dialogs. The defaults answer "cancelled", so a
     // runner that does not offer them leaves the text commands without effect.

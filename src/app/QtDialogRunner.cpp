@@ -8,9 +8,12 @@
 #include "app/dialogs/ChannelDialog.h"
 #include "app/dialogs/ChoiceDialog.h"
 #include "app/dialogs/TForm2.h"
+#include "app/dialogs/TForm11.h"
 #include "app/dialogs/TForm24.h"
-#include "app/dialogs/TForm6.h"
+#include "app/dialogs/TForm3.h"
+#include "app/dialogs/TForm4.h"
 #include "app/dialogs/TForm15.h"
+#include "app/dialogs/TForm6.h"
 #include "player/TMidiOutput.h"
 
 #include <QColorDialog>
@@ -98,6 +101,25 @@ std::optional<QString> QtDialogRunner::chooseTextSaveName(QWidget* parent, const
 
 std::optional<int> QtDialogRunner::chooseHyphenationLanguage(QWidget* parent, int current) {
     return TForm15::choose(parent, current, &m_localizer, m_background());
+}
+
+std::optional<int> QtDialogRunner::chooseTempo(QWidget* parent, Prompter& prompter, int current,
+                                               bool severalTempi) {
+    if (severalTempi) {
+        TForm11 dialog(parent, current, prompter, &m_localizer, m_background());
+        dialog.exec();
+        return dialog.result();
+    }
+    TForm3 dialog(parent, current, prompter, &m_localizer, m_background());
+    dialog.exec();
+    return dialog.result();
+}
+
+std::optional<int> QtDialogRunner::chooseStartTime(QWidget* parent, Prompter& prompter, int currentMs,
+                                                   int songLengthMs) {
+    TForm4 dialog(parent, currentMs, songLengthMs, prompter, &m_localizer, m_background());
+    dialog.exec();
+    return dialog.result();
 }
 
 } // namespace versilla::app

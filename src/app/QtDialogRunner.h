@@ -28,6 +28,8 @@ public:
     void showAbout(QWidget* parent) override;
     void showHelp(QWidget* parent, const QString& page) override;
     void showEngineError(QWidget* parent, const QString& text) override;
+    std::optional<int> chooseTempo(QWidget* parent, Prompter& prompter, int current, bool severalTempi) override;
+    std::optional<int> chooseStartTime(QWidget* parent, Prompter& prompter, int currentMs, int songLengthMs) override;
     std::optional<QString> chooseTextToOpen(QWidget* parent) override;
     std::optional<QString> chooseTextSaveName(QWidget* parent, const QString& current) override;
     std::optional<int> chooseHyphenationLanguage(QWidget* parent, int current) override;

@@ -10,8 +10,10 @@
 #include "app/QtDialogRunner.h"
 #include "app/QtPrompter.h"
 #include "app/SongFactsPanel.h"
+#include "app/SongFileDialogs.h"
 #include "app/StaffTab.h"
 #include "app/TForm5.h"
+#include "app/TMidi.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
 #include "app/WordTableTab.h"
@@ -87,7 +89,8 @@ TForm1::TForm1(Services services)
       m_prompter(services.prompter),
       m_dialogs(services.dialogs),
       m_port(std::move(services.port)),
-      m_screenWidth(std::move(services.screenWidth)) {
+      m_screenWidth(std::move(services.screenWidth)),
+      m_chooser(services.chooser) {
     setObjectName(QStringLiteral("TForm1"));
     if (!m_prompter) {
         m_ownPrompter = std::make_unique<QtPrompter>(m_localizer, this);
@@ -102,8 +105,13 @@ TForm1::TForm1(Services services)
         const QScreen* screen = this->screen();
         return screen ? screen->geometry().width() : 0;
     };
+    if (!m_chooser) {
+        m_ownChooser = std::make_unique<QtSongFileChooser>(this);
+        m_chooser = m_ownChooser.get();
+    }
     buildWindow();
     connectMenu();
+    connectSongCommands();
     m_info = new TForm5(m_localizer, this);
     // The window sees every key before its controls do.
     qApp->installEventFilter(this);
@@ -111,6 +119,11 @@ TForm1::TForm1(Services services)
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
+    if (m_workspace) {
+        m_workspace->setObserver(nullptr);
+        m_workspace->list().removeListener(m_observer.get());
+        m_workspace.reset();
+    }
     // Without a close (start-up failure, forced end) the working copies stay.
     if (m_port) m_port->close();
 }
@@ -139,7 +152,7 @@ void TForm1::buildWindow() {
                            static_cast<QWidget*>(Panel9)})
         setWindowColour(panel, QColor(192, 192, 192));
 
-    PageControl1 = placed<QTabWidget>(Panel10, "PageControl1", 0, 89, 762, 396);
+    PageControl1 = placed<PageControl>(Panel10, "PageControl1", 0, 89, 762, 396);
     // All five tab captions fit in one row without scroll buttons.
     PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px 3px 5px; }"));
     PageControl1->setUsesScrollButtons(false);
@@ -148,6 +161,7 @@ void TForm1::buildWindow() {
     TabSheet4 = new LyricTextTab(nullptr);
     TabSheet5 = new AssignmentTab(nullptr);
     TabSheet6 = new StaffTab(nullptr);
+    bindAssignmentGrid(TabSheet5->s5_grid, TabSheet2->gridModel, TabSheet5->wwDBNavigator1, 13)->setFocusOnRefusal(true);
     PageControl1->addTab(TabSheet1, QStringLiteral("Karaoke mit Text aus Midifile (&1)"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Wörter bearbeiten (&2)"));
     PageControl1->addTab(TabSheet4, QStringLiteral("Text bearbeiten (&3)"));
@@ -216,7 +230,7 @@ void TForm1::applyReadOnlyColour(qint64 colour) {
                          Panel1->s1_format,    TabSheet1->s1_oben,   TabSheet1->s1_unten,
                          TabSheet5->s5_text,   Panel2->s1_startzeit, Panel2->s1_aktzeit};
     for (QWidget* field : fields) setFieldColour(field, c);
-    if (!m_state.songOpen) setFieldColour(Panel1->s1_spurname, c);
+    if (!songOpen()) setFieldColour(Panel1->s1_spurname, c);
     for (QTableView* grid : {TabSheet2->wwDBGrid2, TabSheet5->s5_grid}) {
         QPalette palette = grid->palette();
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
@@ -228,8 +242,8 @@ void TForm1::applyReadOnlyColour(qint64 colour) {
 }
 
 void TForm1::mainWindowTexts() {
-    // A language change closes an open song first; closing songs arrives with
-    // the song commands, until then no song can be open here.
+    // A language change closes an open song first (the user may still keep it).
+    if (songOpen()) Schlieen1Click();
     m_state.language = static_cast<int>(m_settings.integer("INSTLANG"));
     m_localizer.setLanguage(m_state.language);
     m_localizer.applyCaptions(1, this);
@@ -237,6 +251,10 @@ void TForm1::mainWindowTexts() {
     applyMenuTexts();
     applySingleTexts();
     TabSheet4->layoutButtons();
+    if (songOpen()) {
+        setSongCaption();
+        mirrorListMarks();
+    }
 }
 
 void TForm1::applyMenuTexts() {

@@ -1,8 +1,11 @@
 #pragma once
 #include "app/Localizer.h"
+#include "app/PageControl.h"
 #include "app/Settings.h"
 #include "app/WorkspaceState.h"
 #include "core/MessageId.h"
+#include "player/KaraokePanes.h"
+#include "song/Workspace.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -13,7 +16,6 @@
 #include <mutex>
 
 class QLabel;
-class QTabWidget;
 
 namespace versilla {
 class Prompter;
@@ -37,6 +39,7 @@ class PlayerPanel;
 class SongFactsPanel;
 class StaffTab;
 class TForm5;
+class TMidi;
 class WordTableTab;
 class WritingPanel;
 
@@ -55,6 +58,8 @@ public:
         DialogRunner* dialogs = nullptr;
         std::unique_ptr<player::TMidiOutput> port;
         std::function<int()> screenWidth;
+        /// The song open and save dialogs; empty: the file dialogs of the toolkit.
+        song::SongFileChooser* chooser = nullptr;
     };
 
     explicit TForm1(Services services);
@@ -97,7 +102,42 @@ public:
     void toggleCopyright();
     void backgroundColourDialog();
 
+    // Song commands (the Workspace does the work, these turn its results into
+    // widget states, boxes and the window caption).
+    /// Open (`s1_oeffnen`, menu "Ö&ffnen").
+    void s1_oeffnenClick();
+    /// Opens `path` without questions or dialog, with every effect of Open.
+    void openSongFile(const std::string& path);
+    /// Writing the lyrics into the song ("Eintragen").
+    void s1_eintragenClick();
+    /// Undo (`s1_rueckgaengig`).
+    void s5_rueckgaengigClick();
+    /// Close the song (menu "S&chließen"). False when the user kept it open.
+    bool Schlieen1Click();
+    /// Save (`s1_speichern`, menu "&Speichern").
+    void Speichern1Click();
+    /// Tempo change (`s1_tempoauswahl`).
+    void s1_tempoauswahlClick();
+    /// Start time (`s1_st`).
+    void s1_stClick();
+    /// The song name `s1_spurname` was edited.
+    void s1_spurnameChange();
+
+    // Tab switching.
+    /// Before a switch to tab `index`: false refuses it (1/28 no song, 1/29 playing).
+    bool PageControl1Changing(int index);
+    /// After the user switched to tab `index`: the entry rules of the shown tab.
+    void PageControl1Change(int index);
+
+    /// Flags kept by the workspace and its list (false before start-up).
+    bool songOpen() const;
+    bool listChanged() const;
+    bool songUnsaved() const;
+
     WorkspaceState& state() { return m_state; }
+    /// The song model; exists after start-up.
+    song::Workspace& workspace() { return *m_workspace; }
+    player::KaraokeDisplay& karaoke() { return m_karaoke; }
     Settings& settings() { return m_settings; }
     Localizer& localizer() { return m_localizer; }
     Prompter& prompter() { return *m_prompter; }
@@ -113,7 +153,7 @@ public:
     SongFactsPanel* Panel1;
     PlayerPanel* Panel2;
     WritingPanel* Panel9;
-    QTabWidget* PageControl1;
+    PageControl* PageControl1;
     KaraokeTab* TabSheet1;
     WordTableTab* TabSheet2;
     LyricTextTab* TabSheet4;
@@ -152,6 +192,28 @@ private:
     /// Selects and opens the output device; message 1/3 when that fails.
     bool openOutput(int device);
 
+    // Song command helpers (TForm1Song.cpp).
+    void connectSongCommands();
+    void syncWorkspaceSettings();
+    /// Shows a command's box and error; false when the command did not run.
+    bool report(const song::CommandResult& result);
+    void showFacts();
+    void setSongCaption();
+    void fillPanes();
+    void mirrorListMarks();
+    void setSpurnameEditable(bool editable);
+    void afterOpen();
+    void afterWrite();
+    void afterUndo();
+    void afterClose();
+    void informationBusy(std::string_view textKey, bool disableWindow);
+    void informationIdle();
+    /// Tab switching helpers (TForm1Tabs.cpp).
+    void goBack();
+    void freezeDrawing(bool frozen);
+    void setUpPlayerButtons(int index);
+    void enterAssignmentTab();
+
     QString m_dataDir;
     Localizer m_localizer;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -163,7 +225,27 @@ private:
     Settings m_settings;
     storage::Table m_tempo;
     WorkspaceState m_state;
-    std::unique_ptr<core::TMidiFile> m_song;
+    std::unique_ptr<TMidi> m_song;
+    std::unique_ptr<song::Workspace> m_workspace;
+    player::KaraokeDisplay m_karaoke;
+    std::unique_ptr<song::SongFileChooser> m_ownChooser;
+    song::SongFileChooser* m_chooser = nullptr;
+    /// Long commands show the information window; list marks drive the
+    /// "Eintragen" and "rückgängig" buttons.
+    class SongObserver : public song::WorkspaceObserver, public lyrics::ListListener {
+    public:
+        explicit SongObserver(TForm1& window) : m_window(window) {}
+        void busy(std::string_view textKey, bool disableWindow) override {
+            m_window.informationBusy(textKey, disableWindow);
+        }
+        void idle() override { m_window.informationIdle(); }
+        void marksChanged() override { m_window.mirrorListMarks(); }
+
+    private:
+        TForm1& m_window;
+    };
+    std::unique_ptr<SongObserver> m_observer;
+    bool m_drawingFrozen = false;
     std::mutex m_lyricLock;
     QTimer m_staffTimer;
     QCursor m_savedCursor;

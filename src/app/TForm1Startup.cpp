@@ -1,13 +1,17 @@
 // Start-up, first activation, close query and close of the main window.
 #include "app/TForm1.h"
 
+#include "app/AssignmentTab.h"
 #include "app/DialogRunner.h"
+#include "app/LyricTextTab.h"
 #include "app/MainMenu.h"
 #include "app/PlayerPanel.h"
 #include "app/SongFactsPanel.h"
 #include "app/StaffTab.h"
+#include "app/TMidi.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
+#include "app/WordTableTab.h"
 #include "app/WritingPanel.h"
 #include "core/Prompter.h"
 #include "core/TMidiFile.h"
@@ -63,7 +67,7 @@ bool TForm1::store(const storage::Status& status) {
 bool TForm1::startUp() {
     // 1-2: theme mode, song object, staff timer, cursor.
     m_state.themeMode = themedStyle();
-    m_song = std::make_unique<core::TMidiFile>();
+    m_song = std::make_unique<TMidi>();
     m_staffTimer.stop();
     m_savedCursor = cursor();
 
@@ -71,6 +75,14 @@ bool TForm1::startUp() {
     const QDir data(m_dataDir);
     const std::filesystem::path folder = m_dataDir.toStdString();
     if (!data.exists(QStringLiteral("Versilla.dbf"))) return fail(MessageId{1, 6});
+    m_workspace = std::make_unique<song::Workspace>(*m_song, folder);
+    m_observer = std::make_unique<SongObserver>(*this);
+    m_workspace->setObserver(m_observer.get());
+    m_workspace->list().addListener(m_observer.get());
+    TabSheet2->bind(m_workspace->list(), *m_prompter);
+    TabSheet4->setWorkspace(m_workspace.get());
+    TabSheet5->setWorkspace(m_workspace.get());
+    TabSheet2->bind(m_workspace->list(), *m_prompter);
 
     // 5: the old assignment list and its index go.
     const QString list = data.filePath(QStringLiteral("texte.dbf"));
@@ -81,8 +93,8 @@ bool TForm1::startUp() {
     }
 
     // 6: working tables from their templates.
-    if (!storage::copyStructure(folder, storage::kAssignmentTemplateAlias, storage::kAssignmentAlias))
-        return fail(MessageId{1, 9});
+    // The assignment list is the workspace's: re-created from its template and open for the run.
+    if (!m_workspace->createList()) return fail(MessageId{1, 9});
     if (!storage::copyStructure(folder, storage::kTempoTemplateAlias, storage::kTempoAlias))
         return fail(MessageId{1, 10});
 
@@ -195,8 +207,8 @@ bool TForm1::closeQuery() {
         m_prompter->ask(prompt);
         return false;
     }
-    if (!m_state.listChanged && !m_state.songUnsaved) return true;
-    prompt.message = m_state.listChanged ? MessageId{1, 52} : MessageId{1, 53};
+    if (!listChanged() && !songUnsaved()) return true;
+    prompt.message = listChanged() ? MessageId{1, 52} : MessageId{1, 53};
     prompt.icon = PromptIcon::Question;
     prompt.buttons = PromptButtons::YesNo;
     prompt.defaultAnswer = Answer::No;
@@ -224,6 +236,7 @@ void TForm1::closeSteps() {
     (void)m_tempo.close();
     if (m_port) m_port->close();
     m_state.portOpen = false;
+    if (m_workspace) (void)m_workspace->list().close();
     const QDir data(m_dataDir);
     QFile::remove(data.filePath(QStringLiteral("Sylo1.dbf")));
     QFile::remove(data.filePath(QStringLiteral("Sylo3.dbf")));

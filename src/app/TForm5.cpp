@@ -11,6 +11,8 @@ namespace versilla::app {
 TForm5::TForm5(const Localizer& localizer, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_localizer(localizer) {
     setObjectName(QStringLiteral("TForm5"));
+    // A notice only: the main window keeps the activation and its focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Information"));
     setFixedSize(300, 70);
     Label1 = placed<QLabel>(this, "Label1", 10, 10, 280, 50);

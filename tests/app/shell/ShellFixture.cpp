@@ -4,6 +4,9 @@
 #include "app/Localizer.h"
 #include "player/TMidiOutput.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace versilla::app::testing {
 
 void ShellTest::SetUp() {
@@ -24,6 +27,7 @@ std::unique_ptr<TForm1> ShellTest::makeWindow(int devices, int screenWidth) {
     services.dialogs = &dialogs;
     services.port = std::make_unique<player::TMidiOutput>(std::make_unique<player::FixedMidiDevices>(list));
     services.screenWidth = [screenWidth] { return screenWidth; };
+    services.chooser = chooser;
     return std::make_unique<TForm1>(std::move(services));
 }
 
@@ -31,6 +35,36 @@ std::unique_ptr<TForm1> ShellTest::startedWindow(int devices) {
     auto window = makeWindow(devices);
     EXPECT_TRUE(window->startUp());
     return window;
+}
+
+std::string ShellTest::writeSmallSong(const char* name) const {
+    QByteArray track;
+    track.append("\x00\xFF\x51\x03\x07\xA1\x20", 7); // 120 BPM
+    for (int i = 0; i < 4; ++i) {
+        track.append("\x00", 1);
+        track.append("\x90\x3C\x64", 3);
+        track.append("\x83\x60\x80\x3C\x40", 5); // 480 ticks later
+    }
+    track.append("\x00\xFF\x2F\x00", 4);
+    QByteArray file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xE0", 14);
+    file.append("MTrk", 4);
+    const auto size = static_cast<quint32>(track.size());
+    for (int shift = 24; shift >= 0; shift -= 8) file.append(static_cast<char>((size >> shift) & 0xFF));
+    file.append(track);
+    const QString path = QDir(data()).filePath(QString::fromLatin1(name));
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    return path.toStdString();
+}
+
+void ShellTest::makeSongUnsaved(TForm1& window) {
+    song::Workspace& workspace = window.workspace();
+    const song::CommandResult opened = workspace.openFile(writeSmallSong());
+    ASSERT_TRUE(opened.done()) << opened.error;
+    const song::CommandResult written = workspace.writeLyrics();
+    ASSERT_TRUE(written.done()) << written.error;
+    ASSERT_TRUE(workspace.flags().songUnsaved);
 }
 
 storage::Table ShellTest::openTable(const char* alias) {

@@ -68,6 +68,23 @@ public:
         hyphenationCurrent = current;
         return hyphenationLanguage;
     }
+
+    std::optional<int> tempo, startTime;
+    int tempoCalls = 0, startTimeCalls = 0;
+    int tempoCurrent = 0, startTimeCurrent = 0, songLength = 0;
+    bool severalTempi = false;
+    std::optional<int> chooseTempo(QWidget*, Prompter&, int current, bool several) override {
+        ++tempoCalls;
+        tempoCurrent = current;
+        severalTempi = several;
+        return tempo;
+    }
+    std::optional<int> chooseStartTime(QWidget*, Prompter&, int currentMs, int songLengthMs) override {
+        ++startTimeCalls;
+        startTimeCurrent = currentMs;
+        songLength = songLengthMs;
+        return startTime;
+    }
 };
 
 /// A temporary copy of the built data folder, with helpers to change its tables
@@ -88,6 +105,12 @@ protected:
     storage::Table openTable(const char* alias);
     /// Sets one settings field ("" blanks it).
     void setSetting(const char* field, const std::string& value);
+    /// Writes a small format-0 song (one track, one tempo, four quarter notes on
+    /// channel 1, no lyrics) into the temporary folder; returns its path.
+    std::string writeSmallSong(const char* name = "klein.mid") const;
+    /// Opens the small song in `window`'s workspace and writes its (empty)
+    /// lyrics, so the song counts as unsaved.
+    void makeSongUnsaved(TForm1& window);
     /// Sets CAPTION and HINT of an existing caption row, or appends the row.
     void setCaptionRow(int language, int form, const char* object, const std::string& caption,
                        const std::string& hint);
@@ -95,6 +118,8 @@ protected:
     QTemporaryDir m_dir;
     testsupport::ScriptedPrompter prompter;
     FakeDialogs dialogs;
+    /// The song file dialogs the window gets (null: the toolkit's own).
+    song::SongFileChooser* chooser = nullptr;
     std::vector<std::shared_ptr<testsupport::RecordingPort>> ports;
 };
 

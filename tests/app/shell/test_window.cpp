@@ -1,6 +1,7 @@
 // Menu texts, language switch, close query, hot keys and option commands of the main window.
 #include "ShellFixture.h"
 
+#include "app/AssignmentModel.h"
 #include "app/Localizer.h"
 #include "app/MainMenu.h"
 #include "app/SongFactsPanel.h"
@@ -90,9 +91,9 @@ class CloseQuery : public ShellTest, public ::testing::WithParamInterface<CloseC
 TEST_P(CloseQuery, AsksAtMostOneQuestion) {
     const CloseCase& c = GetParam();
     auto window = startedWindow();
+    if (c.songUnsaved) makeSongUnsaved(*window);
     window->state().playing = c.playing;
-    window->state().listChanged = c.listChanged;
-    window->state().songUnsaved = c.songUnsaved;
+    window->workspace().list().marks().listChanged = c.listChanged;
     if (c.asked) prompter.expect(*c.asked, c.answer);
     EXPECT_EQ(window->closeQuery(), c.closes);
 }
@@ -115,7 +116,7 @@ TEST_F(ShellTest, BeendenGoesThroughTheCloseQueryAndTheCloseSteps) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
 
-    window->state().listChanged = true;
+    window->workspace().list().marks().listChanged = true;
     prompter.expect(MessageId{1, 52}, Answer::No);
     window->MainMenu1->Beenden1->trigger();
     EXPECT_TRUE(window->isVisible());
