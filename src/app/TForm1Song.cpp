@@ -218,6 +218,7 @@ void TForm1::afterOpen() {
     if (const int zero = TabSheet6->s6_oktave->findText(QStringLiteral("0"), Qt::MatchContains); zero >= 0)
         TabSheet6->s6_oktave->setCurrentIndex(zero);
     // Multiselect off.
+    TabSheet2->setMultiSelect(false);
     TabSheet2->s2_multiselect->setText(texts.multiselectOnCaption);
     TabSheet2->s2_multiselect->setToolTip(texts.multiselectOnHint);
 

@@ -170,6 +170,17 @@ TEST_F(FlowTest, UndoAsksWhetherLyricsWereWrittenAndRestoresTheRows) {
     window->s5_rueckgaengigClick();
     prompter.verify();
     EXPECT_EQ(list.row(0).text, "wieder");
+
+    // On the lyric text tab nothing plays, also after an undo.
+    ASSERT_TRUE(window->PageControl1->userSwitch(2));
+    ASSERT_TRUE(list.setCurrentPosition(0));
+    ASSERT_TRUE(list.setText("dort"));
+    ASSERT_FALSE(list.post().has_value());
+    prompter.expect(MessageId{1, 49}, Answer::Yes); // the undo cleared the lyrics-written mark
+    window->s5_rueckgaengigClick();
+    prompter.verify();
+    EXPECT_FALSE(window->Panel2->s1_abspielen->isEnabled());
+    EXPECT_TRUE(window->Panel2->s1_st->isEnabled());
 }
 
 TEST_F(FlowTest, CloseAsksBothQuestionsAndEmptiesTheWindow) {
