@@ -84,6 +84,37 @@ TEST_F(FlowTest, OpenIsOfferedTheLastChosenPathAndCancelChangesNothing) {
     EXPECT_EQ(window->workspace().list().rowCount(), kImportedRows);
 }
 
+TEST_F(FlowTest, AFileThatCannotBeOpenedLeavesTheOpenSongAsItWas) {
+    auto window = openedWindow();
+    const QString caption = window->windowTitle();
+    const QByteArray working = bytesOf(sylo(data(), 1));
+
+    // Format 2 is refused with 1/19.
+    QByteArray format2 = bytesOf(QString::fromStdString(writeSmallSong("zwei.mid")));
+    format2[9] = 2;
+    const QString format2Path = QDir(data()).filePath("zwei.mid");
+    QFile out(format2Path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(format2);
+    out.close();
+    files.openPath = format2Path.toStdString();
+    prompter.expect(MessageId{1, 19});
+    window->s1_oeffnenClick();
+    prompter.verify();
+
+    // A file that vanished before it was read: the engine's text in an error box.
+    files.openPath = QDir(data()).filePath("fehlt.mid").toStdString();
+    window->s1_oeffnenClick();
+    EXPECT_EQ(dialogs.engineErrors.size(), 1u);
+
+    EXPECT_TRUE(window->songOpen());
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(window->workspace().list().rowCount(), kImportedRows);
+    EXPECT_EQ(bytesOf(sylo(data(), 1)), working);
+    EXPECT_EQ(window->Panel1->s1_tempo->text(), "70");
+    EXPECT_TRUE(window->Panel10->isEnabled());
+}
+
 TEST_F(FlowTest, AFormatZeroSongNameIsEditableAndItsEditEnablesWriting) {
     auto window = startedWindow();
     files.openPath = writeSmallSong();
