@@ -1,6 +1,7 @@
 #include "app/AssignmentTab.h"
 
 #include "app/DialogRunner.h"
+#include "app/PageControl.h"
 #include "app/TForm1.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
@@ -109,12 +110,17 @@ void AssignmentTab::s5_autoClick() {
     input.beforeReport = [this] {
         if (s5_abbrechen->isEnabled()) s5_abbrechen->click();
         emit autoAssignFinishing();
-        // A song is open and nothing plays, so the switch needs no questions;
-        // the page control's own change handling sets tab 5 up.
+        // Switched as if the user had clicked the tab: a song is open and nothing
+        // plays, so no question comes up, and tab 5 gets its set-up (fresh row
+        // snapshot, player buttons).
         for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
             if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-                const int index = tabs->indexOf(this);
-                if (index >= 0 && index + 1 < tabs->count()) tabs->setCurrentIndex(index + 1);
+                const int next = tabs->indexOf(this) + 1;
+                if (next <= 0 || next >= tabs->count()) break;
+                if (auto* pages = qobject_cast<PageControl*>(tabs))
+                    pages->userSwitch(next);
+                else
+                    tabs->setCurrentIndex(next);
                 break;
             }
         }

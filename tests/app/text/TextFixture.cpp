@@ -1,7 +1,5 @@
 #include "TextFixture.h"
 
-#include "storage/Schemas.h"
-#include "storage/Table.h"
 
 #include <QTabWidget>
 #include <QTest>
@@ -17,32 +15,15 @@ void TextTest::SetUp() {
     // A known language and the mapper device: the first activation asks nothing.
     setSetting("INSTLANG", "0");
     setSetting("DEVICENR", "-1");
+    setSetting("MELODIE", "1");
+    setSetting("TEXTSPUR", "1");
+    chooser = &songChooser;
     window = startedWindow();
     ASSERT_TRUE(window->firstActivation());
-    const std::filesystem::path songData = folder() / "songdata";
-    std::filesystem::create_directories(songData);
-    ASSERT_TRUE(storage::createTable(songData, storage::kAssignmentTemplateAlias,
-                                     storage::schemas::assignmentTemplate()));
-    midi = std::make_unique<core::TMidiFile>(core::PlaybackSetup{nullptr, nullptr, false});
-    ws = std::make_unique<song::Workspace>(*midi, songData);
-    ASSERT_TRUE(ws->createList());
-    ws->setDeleteLimit(std::chrono::milliseconds(200));
-    song::WorkspaceSettings settings;
-    settings.melodie = 1;
-    settings.textspur = 1;
-    ws->setSettings(settings);
-    tab3().setWorkspace(ws.get());
-    tab4().setWorkspace(ws.get());
 }
 
 void TextTest::TearDown() {
-    if (window) {
-        tab3().setWorkspace(nullptr);
-        tab4().setWorkspace(nullptr);
-    }
     window.reset();
-    ws.reset();
-    midi.reset();
     prompter.verify();
 }
 
@@ -64,9 +45,13 @@ void TextTest::select(QTextEdit* edit, int start, int length) {
 }
 
 void TextTest::openSong(const std::string& bytes) {
-    const std::string path = writeFile("song.mid", bytes);
-    const song::CommandResult result = ws->openFile(path);
-    ASSERT_EQ(result.outcome, song::Outcome::Done) << result.error;
+    songChooser.openAnswer = writeFile("song.mid", bytes);
+    window->s1_oeffnenClick();
+    ASSERT_TRUE(window->songOpen());
+}
+
+void TextTest::userSwitch(int index) {
+    window->PageControl1->userSwitch(index);
 }
 
 std::string TextTest::writeFile(const std::string& name, const std::string& bytes) const {

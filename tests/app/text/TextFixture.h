@@ -15,8 +15,17 @@
 
 namespace versilla::app::testing {
 
-/// A started main window with the text tabs, and a song workspace the tabs
-/// work on (in a folder of its own next to the data folder copy).
+/// The song open dialog answered from the test.
+struct SongChooser : song::SongFileChooser {
+    std::optional<std::string> openAnswer;
+    std::optional<std::string> chooseSongToOpen(const std::string&) override { return openAnswer; }
+    std::optional<std::string> chooseSaveName(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+/// A started main window (melody channel 1) whose text tabs work on the
+/// window's own workspace.
 class TextTest : public ShellTest {
 protected:
     void SetUp() override;
@@ -31,15 +40,17 @@ protected:
     /// Selects `length` characters of `edit` from `start`.
     static void select(QTextEdit* edit, int start, int length);
 
-    /// Writes `bytes` as a song file and opens it in the workspace.
+    /// Writes `bytes` as a song file and opens it with the window's open command.
     void openSong(const std::string& bytes);
+    /// A tab switch as the user makes it (with the switch rules).
+    void userSwitch(int index);
+    song::Workspace& ws() { return window->workspace(); }
     /// Writes `bytes` to `name` in the temporary folder; returns the path.
     std::string writeFile(const std::string& name, const std::string& bytes) const;
     static std::string readFile(const std::string& path);
 
     std::unique_ptr<TForm1> window;
-    std::unique_ptr<core::TMidiFile> midi;
-    std::unique_ptr<song::Workspace> ws;
+    SongChooser songChooser;
 };
 
 } // namespace versilla::app::testing

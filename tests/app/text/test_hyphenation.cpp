@@ -19,7 +19,7 @@ namespace {
 
 std::string smallSong() {
     workflowtest::Track t;
-    t.bpm(0, 120).noteOn(0, 1, 60).noteOff(480, 1, 60).end(480);
+    t.bpm(0, 120).noteOn(480, 1, 60).noteOff(720, 1, 60).end(960);
     return workflowtest::songBytes(0, 480, {t});
 }
 

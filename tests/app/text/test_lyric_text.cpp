@@ -89,8 +89,9 @@ TEST_F(TextTest, TextFromSongAsksOnlyWhenThePressedButtonRuns) {
 TEST_F(TextTest, TextFromSongButtonUsesTheSongsLyrics) {
     using workflowtest::Track;
     Track t;
-    t.bpm(0, 120).lyric(0, "Hal").lyric(240, "lo ").lyric(480, "Welt").end(960);
+    t.bpm(0, 120).lyric(0, "Hal").lyric(240, "lo ").noteOn(480, 1, 60).lyric(480, "Welt").noteOff(720, 1, 60).end(960);
     openSong(workflowtest::songBytes(0, 480, {t}));
+    tab3().setText("alt");
     prompter.expect(MessageId{1, 35}, Answer::Yes);
     tab3().s4_ladenmidifile->click();
     EXPECT_EQ(tab3().text(), "Hal-lo Welt");
