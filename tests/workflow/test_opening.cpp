@@ -116,6 +116,23 @@ TEST(LyricImportText, CopyrightNotices)
     }
 }
 
+// Lyrics stored as UTF-8: "ä" read as bytes would hold the no-space mark 0xA4 inside
+// the syllable, the save rules would refuse it and the words would be lost.
+TEST_F(WorkflowTest, ImportsUtf8LyricsAsTheirCharacters)
+{
+    Track melody;
+    melody.noteOn(480, 1, 60).lyric(480, "M\xC3\xA4" "d").lyric(720, "chen ").lyric(960, "Fl\xC3\xBCs")
+        .lyric(1200, "Caf\xE9 ").end(1920); // the last one is no UTF-8: kept as its bytes
+    ASSERT_TRUE(openBytes(songBytes(0, 480, {melody}), "utf8.mid").done());
+    EXPECT_EQ(rowTexts(ws->list()),
+              (std::vector<std::string>{"M\xE4" "d" + NOSP, "chen", "Fl\xFCs" + NOSP, "Caf\xE9"}));
+
+    // Written back they are Windows-1252 and read back unchanged.
+    ASSERT_TRUE(ws->writeLyrics().done());
+    EXPECT_EQ(rowTexts(ws->list()),
+              (std::vector<std::string>{"M\xE4" "d" + NOSP, "chen", "Fl\xFCs" + NOSP, "Caf\xE9"}));
+}
+
 TEST_F(WorkflowTest, OpensFactsListsAndLyrics)
 {
     Track conductor;

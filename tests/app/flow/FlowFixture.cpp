@@ -20,7 +20,6 @@ std::string FlowTest::corpusSong() {
 std::unique_ptr<TForm1> FlowTest::openedWindow() {
     auto window = startedWindow();
     files.openPath = corpusSong();
-    prompter.expect(MessageId{1, 45});
     window->s1_oeffnenClick();
     prompter.verify();
     EXPECT_TRUE(window->songOpen());

@@ -30,7 +30,6 @@ QString sylo(const QString& data, int n) {
 TEST_F(FlowTest, OpenShowsTheFactsFillsThePanesAndEnablesTheSongCommands) {
     auto window = startedWindow();
     files.openPath = corpusSong();
-    prompter.expect(MessageId{1, 45});
     window->MainMenu1->Oeffnen1->trigger();
     prompter.verify();
     ASSERT_TRUE(window->songOpen());

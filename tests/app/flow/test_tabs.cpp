@@ -180,7 +180,6 @@ TEST_F(FlowTest, CommandsShowTheirTabWithoutTheSwitchRules) {
     ASSERT_TRUE(window->PageControl1->userSwitch(kText));
     // Opening again shows tab 1 with no question and no notice.
     files.openPath = corpusSong();
-    prompter.expect(MessageId{1, 45});
     window->s1_oeffnenClick();
     prompter.verify();
     EXPECT_EQ(window->PageControl1->currentIndex(), kKaraoke);
