@@ -588,51 +588,41 @@ Status Table::recordLock()
 
 Status Table::replaceString(std::string_view name, std::string_view value)
 {
-    if (!m->canEdit())
-        return m->editable();
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
+        return st;
     return m->putString(f, value);
 }
 
 Status Table::replaceInteger(std::string_view name, std::int64_t value)
 {
-    if (!m->canEdit())
-        return m->editable();
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
+        return st;
     return m->putInteger(f, value);
 }
 
 Status Table::replaceDouble(std::string_view name, double value)
 {
-    if (!m->canEdit())
-        return m->editable();
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
+        return st;
     return m->putDouble(f, value);
 }
 
 Status Table::replaceBoolean(std::string_view name, bool value)
 {
-    if (!m->canEdit())
-        return m->editable();
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
+        return st;
     return m->putBoolean(f, value);
 }
 
 Status Table::replaceBlank(std::string_view name)
 {
-    if (auto st = m->editable(); !st)
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
         return st;
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
     const FieldDef& fd = m->layout.fields[static_cast<std::size_t>(f)];
     if (fd.type == FieldType::Memo)
         m->memoPending[f] = {std::string(), kMemoTypeText};
@@ -645,11 +635,9 @@ Status Table::replaceBlank(std::string_view name)
 
 Status Table::replaceMemoBytes(std::string_view name, std::string_view bytes)
 {
-    if (auto st = m->editable(); !st)
+    int f = -1;
+    if (auto st = m->editableField(name, f); !st)
         return st;
-    const int f = m->field(name);
-    if (f < 0)
-        return Status::failure(m->alias + ": unknown field '" + std::string(name) + "'");
     if (m->layout.fields[static_cast<std::size_t>(f)].type != FieldType::Memo)
         return Status::failure(m->alias + ": field " + m->layout.fields[static_cast<std::size_t>(f)].name + " is not a memo");
     m->memoPending[f] = {std::string(bytes), kMemoTypePicture};

@@ -241,6 +241,19 @@ struct Table::Impl {
     /// What editable() checks, without building a Status.
     bool canEdit() const { return fd >= 0 && !opts.readOnly && (!atEof || appending); }
 
+    /// The index of field `name` of a row that may be written, in `f`; a failure
+    /// when the row cannot be written or there is no such field.
+    Status editableField(std::string_view name, int& f)
+    {
+        if (!canEdit())
+            if (auto st = editable(); !st)
+                return st;
+        f = field(name);
+        if (f < 0)
+            return Status::failure(alias + ": unknown field '" + std::string(name) + "'");
+        return Status::success();
+    }
+
     Status editable()
     {
         if (canEdit())
