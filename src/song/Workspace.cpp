@@ -134,6 +134,18 @@ void Workspace::takeFreshSnapshot()
     m_list.takeSnapshot(m_rowSnapshot, lyrics::SnapshotMode::Other);
 }
 
+// The list now holds what the song holds: nothing to write, nothing to undo, and
+// the staff must take it again.
+void Workspace::listMatchesSong()
+{
+    lyrics::ListMarks& marks = m_list.marks();
+    marks.listChanged = false;
+    marks.staffRefresh = true;
+    marks.writeUndoEnabled = false;
+    m_list.first();
+    m_list.notifyMarksChanged();
+}
+
 void Workspace::deriveTempoFacts()
 {
     m_facts.endTick = endTick(m_song);
@@ -266,12 +278,7 @@ CommandResult Workspace::openFile(const std::string& chosen)
     m_flags.songUnsaved = false;
     m_flags.continueAllowed = false;
     m_undoHint = kUndoHintAfterOpen;
-    lyrics::ListMarks& marks = m_list.marks();
-    marks.listChanged = false;
-    marks.staffRefresh = true;
-    marks.writeUndoEnabled = false;
-    m_list.first();
-    m_list.notifyMarksChanged();
+    listMatchesSong();
 
     CommandResult result;
     if (m_melodyNotes.empty())
@@ -453,12 +460,7 @@ CommandResult Workspace::writeLyricsImpl(bool copyrightSetting)
     m_flags.lyricsWritten = true;
     m_flags.songUnsaved = true;
     m_undoHint = kUndoHintAfterWrite;
-    lyrics::ListMarks& marks = m_list.marks();
-    marks.listChanged = false;
-    marks.staffRefresh = true;
-    marks.writeUndoEnabled = false;
-    m_list.first();
-    m_list.notifyMarksChanged();
+    listMatchesSong();
 
     CommandResult result;
     result.message = noticeRefusal ? std::move(noticeRefusal) : std::move(importRefusal);
@@ -506,12 +508,7 @@ CommandResult Workspace::undo(Prompter& prompter)
     m_flags.continueAllowed = false;
     m_flags.songOpen = true;
     m_flags.lyricsWritten = false;
-    lyrics::ListMarks& marks = m_list.marks();
-    marks.listChanged = false;
-    marks.staffRefresh = true;
-    marks.writeUndoEnabled = false;
-    m_list.first();
-    m_list.notifyMarksChanged();
+    listMatchesSong();
     CommandResult result;
     result.message = std::move(refusal);
     return result;

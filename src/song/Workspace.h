@@ -274,6 +274,7 @@ private:
     std::optional<Refusal> rescaleRows(std::int32_t d, const std::vector<std::int32_t>& newStarts,
                                        const TempoList& oldList);
     void takeFreshSnapshot();
+    void listMatchesSong();
     double achtelOf(std::int32_t ticks) const;
     CommandResult restoreOpeningTempo();
 
