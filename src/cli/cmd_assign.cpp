@@ -14,6 +14,7 @@
 #include "song/SongWriter.h"
 #include "song/WorkingCopies.h"
 #include "text/CodePage1252.h"
+#include "text/LineEnds.h"
 #include "text/Hyphenation.h"
 #include "text/TQuillonHyphenator.h"
 
@@ -72,20 +73,6 @@ bool parseInt(const std::string& text, int lo, int hi, std::int32_t& out)
     const char* end = text.data() + text.size();
     auto [p, ec] = std::from_chars(text.data(), end, out);
     return ec == std::errc() && p == end && out >= lo && out <= hi;
-}
-
-// Text files from Unix end their lines in a bare LF; the editor's text always
-// has CR LF, and a bare LF would glue two lines together.
-std::string bareLfToCrLf(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
-    }
-    return out;
 }
 
 // Byte length of the first `lines` lines of a CR LF text, without the last one's
@@ -200,7 +187,7 @@ int assignCommand(const std::vector<std::string>& args)
         }
         lyricText = converted.bytes;
     }
-    lyricText = bareLfToCrLf(lyricText);
+    lyricText = text::bareLfToCrLf(lyricText);
     if (hyphenate) {
         const text::TQuillonHyphenator hyphenator;
         lyricText = text::hyphenateText(lyricText, lengthOfLines(lyricText, introLines), *hyphenate, hyphenator);

@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include "text/CodePage1252.h"
+#include "text/LineEnds.h"
 #include "text/Hyphenation.h"
 #include "text/TQuillonHyphenator.h"
 
@@ -35,19 +36,6 @@ std::string readAll(std::FILE* in, bool& ok) {
         data.append(buffer, got);
     ok = std::ferror(in) == 0;
     return data;
-}
-
-// The editor's text always has CR LF line ends; a bare LF would otherwise be
-// dropped and glue two lines' words together.
-std::string bareLfToCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
-    }
-    return out;
 }
 
 std::size_t utf8SequenceLength(unsigned char lead) {
