@@ -13,16 +13,6 @@
 
 namespace versilla::app {
 
-void showRefusal(Prompter& prompter, const Refusal& refusal) {
-    Prompt prompt;
-    prompt.message = refusal.message;
-    prompt.appendText = refusal.appendText;
-    prompt.icon = refusal.icon;
-    prompt.buttons = PromptButtons::Ok;
-    prompt.defaultAnswer = Answer::Ok;
-    prompter.ask(prompt);
-}
-
 // ---- list notifications ---------------------------------------------------------
 
 class AssignmentModel::Listener : public lyrics::ListListener {

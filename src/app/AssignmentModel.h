@@ -21,10 +21,6 @@ namespace versilla::app {
 
 class TDBNavigatorVelk;
 
-/// Shows a refused save as its error box (icon of the refusal, OK) through
-/// `prompter`, with the refusal's text appended. Never fails.
-void showRefusal(Prompter& prompter, const Refusal& refusal);
-
 /// The assignment list as a three-column table (ZEIT, TEXT, STRZEIT) for the
 /// grids of tab 2 and tab 4, and the one place where the grids, the record
 /// panel and the navigators move the list's cursor and save its row.

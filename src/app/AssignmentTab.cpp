@@ -139,11 +139,7 @@ void AssignmentTab::s5_autoClick() {
     m_textState.setNextPosition(result.nextPosition);
     showSelection(result.selStart, result.selLength);
     if (result.refusal) {
-        Prompt prompt;
-        prompt.message = result.refusal->message;
-        prompt.appendText = result.refusal->appendText;
-        prompt.icon = result.refusal->icon;
-        form->prompter().ask(prompt);
+        showRefusal(form->prompter(), *result.refusal);
         // The refused row would stay half-edited with no editor open for it on
         // this tab; drop it so the list and both grids show the saved rows only.
         if (m_workspace->list().isEditing()) m_workspace->list().cancel();

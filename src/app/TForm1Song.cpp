@@ -98,13 +98,8 @@ void TForm1::syncWorkspaceSettings() {
 }
 
 bool TForm1::report(const song::CommandResult& result) {
-    if (result.message) {
-        Prompt prompt;
-        prompt.message = result.message->message;
-        prompt.appendText = result.message->appendText;
-        prompt.icon = result.message->icon;
-        m_prompter->ask(prompt);
-    }
+    if (result.message)
+        showRefusal(*m_prompter, *result.message);
     if (!result.error.empty()) m_dialogs->showEngineError(this, QString::fromStdString(result.error));
     return result.done();
 }

@@ -42,4 +42,16 @@ struct Refusal {
     PromptIcon icon = PromptIcon::Error;
 };
 
+/// Shows a refusal as its box: its message with the text appended, its icon,
+/// an OK button. Returns the answer.
+inline Answer showRefusal(Prompter& prompter, const Refusal& refusal) {
+    Prompt prompt;
+    prompt.message = refusal.message;
+    prompt.appendText = refusal.appendText;
+    prompt.icon = refusal.icon;
+    prompt.buttons = PromptButtons::Ok;
+    prompt.defaultAnswer = Answer::Ok;
+    return prompter.ask(prompt);
+}
+
 } // namespace versilla
