@@ -12,44 +12,19 @@ ChannelDialog::ChannelDialog(QWidget* parent, const char* className, int formNum
                              const QStringList& lines, int current, const Localizer* localizer,
                              std::optional<QColor> background)
     : OptionDialog(parent, className, width, height, background) {
-    QList<QLabel*> labels;
-    int n = 1;
-    for (const QString& line : lines) {
-        auto* label = new QLabel(line, this);
-        label->setObjectName(QStringLiteral("Label%1").arg(n++));
-        labels << label;
-    }
+    const QList<QLabel*> labels = addLines(lines);
     TextSpur = new QComboBox(this);
     TextSpur->setObjectName(QStringLiteral("TextSpur"));
     for (int channel = 1; channel <= 16; ++channel) TextSpur->addItem(QString::number(channel));
     TextSpur->setCurrentIndex(current >= 1 && current <= 16 ? current - 1 : 0);
 
-    speichern = new QPushButton(QStringLiteral("&Speichern"), this);
-    speichern->setObjectName(QStringLiteral("speichern"));
-    speichern->setDefault(true);
-    abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    abbrechen->setObjectName(QStringLiteral("abbrechen"));
+    addSaveCancel(speichern, abbrechen);
     connect(speichern, &QPushButton::clicked, this, &ChannelDialog::speichernClick);
     connect(abbrechen, &QPushButton::clicked, this, &ChannelDialog::abbrechenClick);
 
     if (localizer) localizer->applyCaptions(formNumber, this);
 
-    // Placed once the texts are final, so a wider desktop font or a longer
-    // translation widens the dialog instead of cutting the text off.
-    QStringList texts;
-    for (QLabel* label : labels) texts << label->text();
-    const int line = lineHeight();
-    const int listTop = 8 + line * static_cast<int>(labels.size()) + 6;
-    growTo(textWidth(texts) + 24, listTop + 22 + 12 + 25 + 8);
-    int y = 8;
-    for (QLabel* label : labels) {
-        label->setGeometry(12, y, this->width() - 24, line);
-        y += line;
-    }
-    TextSpur->setGeometry(12, listTop, 60, 22);
-    speichern->setGeometry(12, this->height() - 33, 90, 25);
-    abbrechen->setGeometry(this->width() - 102, this->height() - 33, 90, 25);
-    TextSpur->setFocus();
+    placeListDialog(labels, TextSpur, 60, 0, speichern, abbrechen);
 }
 
 void ChannelDialog::speichernClick() {

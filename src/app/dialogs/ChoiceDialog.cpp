@@ -15,21 +15,11 @@ ChoiceDialog::ChoiceDialog(QWidget* parent, const char* className, int formNumbe
                            bool current, const Localizer* localizer, std::optional<QColor> background,
                            CaptionLookup entries)
     : OptionDialog(parent, className, width, height, background) {
-    QList<QLabel*> labels;
-    int n = 1;
-    for (const QString& line : lines) {
-        auto* label = new QLabel(line, this);
-        label->setObjectName(QStringLiteral("Label%1").arg(n++));
-        labels << label;
-    }
+    const QList<QLabel*> labels = addLines(lines);
     m_list = new QComboBox(this);
     m_list->setObjectName(QString::fromLatin1(listName));
 
-    speichern = new QPushButton(QStringLiteral("&Speichern"), this);
-    speichern->setObjectName(QStringLiteral("speichern"));
-    speichern->setDefault(true);
-    abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    abbrechen->setObjectName(QStringLiteral("abbrechen"));
+    addSaveCancel(speichern, abbrechen);
     connect(speichern, &QPushButton::clicked, this, &ChoiceDialog::speichernClick);
     connect(abbrechen, &QPushButton::clicked, this, &ChoiceDialog::abbrechenClick);
 
@@ -43,21 +33,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent, const char* className, int formNumbe
     m_list->addItems(entryTexts);
     m_list->setCurrentIndex(current ? 1 : 0);
 
-    // Placed once the texts are final (see ChannelDialog).
-    QStringList texts;
-    for (QLabel* label : labels) texts << label->text();
-    const int line = lineHeight();
-    const int listTop = 8 + line * static_cast<int>(labels.size()) + 6;
-    growTo(std::max(textWidth(texts), textWidth(entryTexts) + 40) + 24, listTop + 22 + 12 + 25 + 8);
-    int y = 8;
-    for (QLabel* label : labels) {
-        label->setGeometry(12, y, this->width() - 24, line);
-        y += line;
-    }
-    m_list->setGeometry(12, listTop, this->width() - 24, 22);
-    speichern->setGeometry(12, this->height() - 33, 90, 25);
-    abbrechen->setGeometry(this->width() - 102, this->height() - 33, 90, 25);
-    m_list->setFocus();
+    placeListDialog(labels, m_list, 0, textWidth(entryTexts) + 40, speichern, abbrechen);
 }
 
 void ChoiceDialog::speichernClick() {

@@ -3,6 +3,8 @@
 #include "app/Localizer.h"
 
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QPalette>
 #include <QScreen>
 
@@ -50,6 +52,43 @@ void OptionDialog::growTo(int w, int h) { setFixedSize(std::max(width(), w), std
 void OptionDialog::showEvent(QShowEvent* event) {
     centreOnParent();
     QDialog::showEvent(event);
+}
+
+QList<QLabel*> OptionDialog::addLines(const QStringList& lines) {
+    QList<QLabel*> labels;
+    int n = 1;
+    for (const QString& line : lines) {
+        auto* label = new QLabel(line, this);
+        label->setObjectName(QStringLiteral("Label%1").arg(n++));
+        labels << label;
+    }
+    return labels;
+}
+
+void OptionDialog::addSaveCancel(QPushButton*& save, QPushButton*& cancel) {
+    save = new QPushButton(QStringLiteral("&Speichern"), this);
+    save->setObjectName(QStringLiteral("speichern"));
+    save->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    cancel->setObjectName(QStringLiteral("abbrechen"));
+}
+
+void OptionDialog::placeListDialog(const QList<QLabel*>& labels, QWidget* list, int listWidth, int minWidth,
+                                   QPushButton* save, QPushButton* cancel) {
+    QStringList texts;
+    for (QLabel* label : labels) texts << label->text();
+    const int line = lineHeight();
+    const int listTop = 8 + line * static_cast<int>(labels.size()) + 6;
+    growTo(std::max(textWidth(texts), minWidth) + 24, listTop + 22 + 12 + 25 + 8);
+    int y = 8;
+    for (QLabel* label : labels) {
+        label->setGeometry(12, y, width() - 24, line);
+        y += line;
+    }
+    list->setGeometry(12, listTop, listWidth > 0 ? listWidth : width() - 24, 22);
+    save->setGeometry(12, height() - 33, 90, 25);
+    cancel->setGeometry(width() - 102, height() - 33, 90, 25);
+    list->setFocus();
 }
 
 CaptionLookup captionLookupFor(const Localizer* localizer, int form) {

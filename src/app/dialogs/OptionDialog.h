@@ -1,11 +1,15 @@
 #pragma once
 #include <QColor>
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
+
+class QLabel;
+class QPushButton;
 
 namespace versilla::app {
 
@@ -39,6 +43,17 @@ public:
     void growTo(int width, int height);
 
 protected:
+    /// One label per line of text, named "Label1", "Label2", ... in order.
+    QList<QLabel*> addLines(const QStringList& lines);
+    /// The "&Speichern" (default) and "&Abbrechen" buttons, named for the caption table.
+    void addSaveCancel(QPushButton*& save, QPushButton*& cancel);
+    /// The layout of the one-list dialogs, done once their texts are final so a
+    /// wider font or a longer translation widens the dialog instead of cutting
+    /// text off: the lines from the top, `list` below them (`listWidth` 0: the
+    /// full width), the buttons at the bottom. `minWidth` is what the list needs.
+    void placeListDialog(const QList<QLabel*>& labels, QWidget* list, int listWidth, int minWidth,
+                         QPushButton* save, QPushButton* cancel);
+
     void showEvent(QShowEvent* event) override;
 };
 
